@@ -1,0 +1,50 @@
+// Performs the action assigned to a button: its press half, its release half,
+// or the whole action at once (a single shot, used for wheel tilt), and the
+// repeat timers' ticks.
+#pragma once
+
+#include <cstdint>
+
+#include "actions/HeldFunctionFlags.h"
+#include "platform/Constants.h"
+#include "platform/Platform.h"
+#include "settings/LiveSettings.h"
+
+namespace hidhost::actions {
+
+// Timer identifiers on the host window.
+inline constexpr std::uintptr_t kRepeatClickTimer = 200;
+inline constexpr std::uintptr_t kAutoFireTimer = 202;
+inline constexpr std::uintptr_t kSwitchWindowTimer = 100;
+
+// Posted by the event thread to the host window so that the shell object,
+// which lives in the window thread's apartment, is called there. wParam is
+// the action code (69 Search, 84 Run dialog).
+inline constexpr std::uint32_t kShellRequestMessage = platform::kWmApp + 1;
+
+class ActionDispatcher {
+ public:
+  ActionDispatcher(platform::Platform& platform, settings::LiveSettings& settings,
+                   HeldFunctionFlags& flags);
+
+  // The host window, known once it exists; set before the event thread starts.
+  void AttachWindow(platform::Hwnd hostWindow) { hostWindow_ = hostWindow; }
+
+  // Event thread. An index outside 0..6 does nothing.
+  void OnButtonPress(int index);
+  void OnButtonRelease(int index);
+  void RunSingleShot(int index);
+
+  // Window thread: a WM_TIMER of the host window.
+  void OnTimer(std::uintptr_t id);
+  // Window thread: a kShellRequestMessage; shell may be None.
+  void OnShellRequest(platform::WParam actionCode, platform::ComObject shell);
+
+ private:
+  platform::Platform& platform_;
+  settings::LiveSettings& settings_;
+  HeldFunctionFlags& flags_;
+  platform::Hwnd hostWindow_ = platform::Hwnd::None;
+};
+
+}  // namespace hidhost::actions

@@ -1,0 +1,32 @@
+// The application object: single instance, the hidden host window, exit.
+#pragma once
+
+#include <memory>
+
+#include "platform/Platform.h"
+#include "platform/UniqueResource.h"
+#include "platform/framework/Application.h"
+
+namespace hidhost::app {
+
+class HostWindow;
+
+inline constexpr const char* kInstanceMutexName = "Tarno_HidHost";
+
+class HostApp : public framework::Application {
+ public:
+  explicit HostApp(platform::Platform& platform);
+  ~HostApp() override;
+
+  int InitInstance() override;
+  int ExitInstance(int quitCode) override;
+
+  HostWindow* Window() { return window_.get(); }
+
+ private:
+  platform::Platform& platform_;
+  platform::UniqueHandle instanceMutex_;
+  std::unique_ptr<HostWindow> window_;
+};
+
+}  // namespace hidhost::app

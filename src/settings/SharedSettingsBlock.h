@@ -1,0 +1,40 @@
+// The settings record shared with the configuration program: a named
+// paging-file block guarded by a named mutex.
+#pragma once
+
+#include "platform/Platform.h"
+#include "platform/UniqueResource.h"
+#include "settings/MouseSettings.h"
+
+namespace hidhost::settings {
+
+inline constexpr const char* kSharedBlockName = "K2290 Share Data";
+inline constexpr const char* kSharedMutexName = "K2290-ShareData-Mutex-Object";
+
+class SharedSettingsBlock {
+ public:
+  explicit SharedSettingsBlock(platform::Platform& platform);
+  ~SharedSettingsBlock();
+  SharedSettingsBlock(const SharedSettingsBlock&) = delete;
+  SharedSettingsBlock& operator=(const SharedSettingsBlock&) = delete;
+
+  // Creates the mutex; false when one of that name already exists (the
+  // handle is kept all the same, so that tear-down closes it).
+  bool CreateMutex();
+  int Create();  // the mapping and its view; 1 on success
+  int Read(MouseSettings& record);         // under the mutex; 1 when copied
+  int Write(const MouseSettings& record);  // under the mutex; 1 when copied
+  void Close();                            // unmaps the view and closes the mapping
+  void CloseMutex();
+
+  bool HasView() const { return view_ != nullptr; }
+
+ private:
+  bool Lock();
+  platform::Platform& platform_;
+  platform::UniqueHandle mutex_;
+  platform::UniqueHandle mapping_;
+  void* view_ = nullptr;
+};
+
+}  // namespace hidhost::settings
