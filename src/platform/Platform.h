@@ -35,8 +35,8 @@ class Input {
   virtual ~Input() = default;
   virtual void KeybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
                           std::uintptr_t extra) = 0;
-  virtual void MouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy,
-                          std::int32_t data, std::uintptr_t extra) = 0;
+  virtual void MouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data,
+                          std::uintptr_t extra) = 0;
   virtual std::uint32_t MapVirtualKey(std::uint32_t code, std::uint32_t mapType) = 0;
   virtual std::uintptr_t GetMessageExtraInfo() = 0;
   virtual bool GetCursorPos(Point& out) = 0;
@@ -78,8 +78,7 @@ class Windows {
   virtual Hwnd CreateFrameworkWindow(const WindowAttributes& attributes,
                                      WindowProcedure& procedure) = 0;
   virtual bool DestroyWindow(Hwnd hwnd) = 0;
-  virtual LResult DefWindowProc(Hwnd hwnd, std::uint32_t message, WParam wParam,
-                                LParam lParam) = 0;
+  virtual LResult DefWindowProc(Hwnd hwnd, std::uint32_t message, WParam wParam, LParam lParam) = 0;
   virtual void PostQuitMessage(std::int32_t exitCode) = 0;
   // Runs the calling thread's message loop until the quit message; gives its code.
   virtual std::int32_t RunMessageLoop() = 0;
@@ -87,8 +86,7 @@ class Windows {
 
   virtual Hwnd FindWindowByTitle(std::string_view title) = 0;  // FindWindowA(NULL, title)
   virtual bool PostMessage(Hwnd hwnd, std::uint32_t message, WParam wParam, LParam lParam) = 0;
-  virtual LResult SendMessage(Hwnd hwnd, std::uint32_t message, WParam wParam,
-                              LParam lParam) = 0;
+  virtual LResult SendMessage(Hwnd hwnd, std::uint32_t message, WParam wParam, LParam lParam) = 0;
 
   virtual Hwnd WindowFromPoint(Point screen) = 0;
   virtual Hwnd ChildWindowFromPoint(Hwnd parent, Point client) = 0;
@@ -132,7 +130,8 @@ class Timers {
 class Registry {
  public:
   virtual ~Registry() = default;
-  virtual RegKey OpenKey(RegKey root, std::string_view subkey, std::uint32_t access) = 0;  // RegOpenKeyExA
+  virtual RegKey OpenKey(RegKey root, std::string_view subkey,
+                         std::uint32_t access) = 0;                    // RegOpenKeyExA
   virtual RegKey CreateKey(RegKey root, std::string_view subkey) = 0;  // RegCreateKeyA
   // RegQueryValueExA: up to buffer.size() bytes of the value's data. On
   // success *size is the number of bytes stored; the data is not terminated

@@ -46,8 +46,8 @@ struct MessageRoute {
 
 // Finds the row for a message and calls it; false when no row matches.
 template <typename Owner>
-bool RouteMessage(std::span<const MessageRoute<Owner>> table, Owner& owner,
-                  std::uint32_t message, WParam wParam, LParam lParam, LResult& result) {
+bool RouteMessage(std::span<const MessageRoute<Owner>> table, Owner& owner, std::uint32_t message,
+                  WParam wParam, LParam lParam, LResult& result) {
   constexpr std::uint32_t kWmCommand = 0x0111;
   for (const auto& row : table) {
     if (row.message != message) continue;

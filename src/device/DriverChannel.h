@@ -1,0 +1,63 @@
+// The host's side of the connection to the mouse driver's control device.
+//
+// The window thread opens and closes the channel and sends the mask on
+// update notices; the event thread reads events and, on an arrival, sends the
+// mask too. Every request and the close itself run under one lock, so a
+// request in flight finishes before the handle is closed and no request is
+// ever made on a closed handle.
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+
+#include "platform/Platform.h"
+#include "platform/UniqueResource.h"
+#include "settings/LiveSettings.h"
+
+namespace hidhost::device {
+
+inline constexpr const char* kDeviceName = "\\\\.\\ZWTRQUILL48";
+
+inline constexpr std::uint32_t kIoctlRegisterSemaphore = 0x222400;
+inline constexpr std::uint32_t kIoctlUnregister = 0x222404;
+inline constexpr std::uint32_t kIoctlReadEvent = 0x222408;
+inline constexpr std::uint32_t kIoctlSetPassThroughMask = 0x222420;
+
+class DriverChannel {
+ public:
+  DriverChannel(platform::Platform& platform, const settings::LiveSettings& settings);
+  ~DriverChannel();
+  DriverChannel(const DriverChannel&) = delete;
+  DriverChannel& operator=(const DriverChannel&) = delete;
+
+  // The semaphore registered with the driver at every open. Set once, before
+  // the event thread starts.
+  void SetSemaphore(platform::Handle semaphore) { semaphore_ = semaphore; }
+
+  // 1 when the device is open and the semaphore registered, 0 otherwise.
+  int Open();
+  // Lets every button's own input through and closes the device; always 1.
+  int Close();
+  // 0 when the channel is closed, 1 when the mask was sent (accepted or not).
+  int SendPassThroughMask();
+  bool IsOpen() const;
+
+  enum class ReadResult { Event, Failed, Closed };
+  // One event word (event thread only).
+  ReadResult ReadEvent(std::uint32_t& word);
+
+ private:
+  bool Request(std::uint32_t code, const void* in, std::uint32_t inSize, void* out,
+               std::uint32_t outSize);
+
+  platform::Platform& platform_;
+  const settings::LiveSettings& settings_;
+  platform::Handle semaphore_ = platform::Handle::None;
+
+  mutable std::mutex guard_;  // guards device_ and every request on it
+  platform::UniqueResource<platform::DeviceTraits> device_;
+  // The read request's in-and-out buffer; it still holds the word read last.
+  std::uint32_t readBuffer_ = 0;  // event thread only
+};
+
+}  // namespace hidhost::device

@@ -1,0 +1,26 @@
+// The thread that sleeps on the driver's semaphore and handles one event
+// word per count, on its own stack, until the host quits.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "device/DriverChannel.h"
+#include "device/EventDecoder.h"
+#include "platform/Platform.h"
+
+namespace hidhost::device {
+
+struct EventThreadContext {
+  platform::Kernel& kernel;
+  DriverChannel& channel;
+  EventDecoder& decoder;
+  platform::Handle semaphore;
+  // Set once by the window thread at tear-down, before it releases the semaphore.
+  const std::atomic<bool>& quit;
+};
+
+// Thread entry; the parameter is an EventThreadContext. Returns 0.
+std::uint32_t EventThreadMain(void* context);
+
+}  // namespace hidhost::device
