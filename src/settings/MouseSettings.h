@@ -7,16 +7,19 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 namespace hidhost::settings {
 
 inline constexpr int kButtonCount = 7;
 
+// Both records are trivial types, so that they can be copied byte for byte
+// to and from the shared block; value-initialise them ({}) for zeros.
 struct ButtonAssignment {
-  std::uint8_t buttonNumber = 0;  // 1..7; never read by the host
-  std::uint8_t actionCode = 0;
-  std::uint8_t modifier = 0;
-  std::uint8_t keyUsage = 0;
+  std::uint8_t buttonNumber;  // 1..7; never read by the host
+  std::uint8_t actionCode;
+  std::uint8_t modifier;
+  std::uint8_t keyUsage;
   friend constexpr bool operator==(const ButtonAssignment&, const ButtonAssignment&) = default;
 };
 
@@ -53,6 +56,7 @@ inline constexpr std::size_t kMouseSettingsWords = kMouseSettingsSize / 4;
 inline constexpr std::size_t kFirstButtonWord = 22;
 
 static_assert(std::endian::native == std::endian::little, "the record is shared little-endian");
+static_assert(std::is_trivial_v<ButtonAssignment> && std::is_trivial_v<MouseSettings>);
 static_assert(sizeof(ButtonAssignment) == 4);
 static_assert(sizeof(MouseSettings) == kMouseSettingsSize);
 static_assert(offsetof(MouseSettings, SwapMouseButtons) == 0);
@@ -80,8 +84,8 @@ static_assert(offsetof(MouseSettings, MouseColor) == 84);
 static_assert(offsetof(MouseSettings, ButtonInfo) == 88);
 
 // The built-in action of each button, by assignment index.
-inline constexpr std::array<std::uint8_t, kButtonCount> kDefaultActionCodes = {1, 2,  3, 12,
-                                                                              11, 15, 16};
+inline constexpr std::array<std::uint8_t, kButtonCount> kDefaultActionCodes = {1,  2,  3, 12,
+                                                                               11, 15, 16};
 
 // The initial fill: the first 21 fields -1, MouseColor untouched, assignments all zero.
 void ClearSettings(MouseSettings& record);

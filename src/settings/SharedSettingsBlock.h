@@ -21,16 +21,22 @@ class SharedSettingsBlock {
   // Creates the mutex; false when one of that name already exists (the
   // handle is kept all the same, so that tear-down closes it).
   bool CreateMutex();
-  int Create();  // the mapping and its view; 1 on success
-  int Read(MouseSettings& record);         // under the mutex; 1 when copied
-  int Write(const MouseSettings& record);  // under the mutex; 1 when copied
-  void Close();                            // unmaps the view and closes the mapping
+  // The mapping and its view; 1 on success. An existing mapping of the name
+  // is used as it is.
+  int Create();
+  // Under the mutex; 1 when copied. 0 without a view, and when the wait
+  // fails or finds the mutex abandoned (which is then released at once).
+  int Read(MouseSettings& record);
+  int Write(const MouseSettings& record);
+  void Close();  // unmaps the view and closes the mapping
   void CloseMutex();
 
   bool HasView() const { return view_ != nullptr; }
 
  private:
+  // True when the mutex is held and the block may be copied.
   bool Lock();
+  void Unlock();
   platform::Platform& platform_;
   platform::UniqueHandle mutex_;
   platform::UniqueHandle mapping_;

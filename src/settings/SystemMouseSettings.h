@@ -11,6 +11,8 @@
 
 namespace hidhost::settings {
 
+inline constexpr const char* kMouseKeyPath = "HKEY_CURRENT_USER\\Control Panel\\Mouse";
+
 struct SpeedPresetRow {
   std::int32_t mouseSpeed;
   std::int32_t threshold1Bound;
@@ -22,7 +24,10 @@ extern const std::array<SpeedPresetRow, 20> kSpeedPresetTable;
 // The last row that matches, or -1 when none does.
 int ClassifySpeedPreset(std::int32_t speed, std::int32_t threshold1, std::int32_t threshold2);
 
-// 1 all read, 0 Control Panel\Mouse unusable, -1 Control Panel\Desktop unusable.
+// 1 all read, 0 Control Panel\Mouse unusable (record untouched), -1 Control
+// Panel\Desktop unusable (wheel fields untouched). A value that is absent or
+// unreadable gives its field the record's default; the acceleration numbers
+// then count as 0.
 int ReadSystemMouseSettings(platform::Platform& platform, MouseSettings& record);
 
 // Double-click time, button swap, pointer speed and acceleration, wheel
@@ -30,5 +35,16 @@ int ReadSystemMouseSettings(platform::Platform& platform, MouseSettings& record)
 // SystemParametersInfoA. Window thread.
 void ApplySystemMouseSettings(platform::Platform& platform, platform::Hwnd hostWindow,
                               RegistryKey& mouseKey, LiveSettings& settings);
+
+// The four steps of ApplySystemMouseSettings.
+void ApplyDoubleClickTime(platform::Platform& platform, const LiveSettings& settings);
+void ApplyButtonSwap(platform::Platform& platform, platform::Hwnd hostWindow,
+                     const LiveSettings& settings);
+// Clears the registry's acceleration values, and SpeedPreset, when
+// acceleration is off; mouseKey is the host window's Control Panel\Mouse key.
+void ApplyPointerSpeed(platform::Platform& platform, platform::Hwnd hostWindow,
+                       RegistryKey& mouseKey, LiveSettings& settings);
+void ApplyWheelLines(platform::Platform& platform, platform::Hwnd hostWindow,
+                     const LiveSettings& settings);
 
 }  // namespace hidhost::settings

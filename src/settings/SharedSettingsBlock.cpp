@@ -1,0 +1,82 @@
+#include "settings/SharedSettingsBlock.h"
+
+#include <cstring>
+
+namespace hidhost::settings {
+
+SharedSettingsBlock::SharedSettingsBlock(platform::Platform& platform) : platform_(platform) {}
+
+SharedSettingsBlock::~SharedSettingsBlock() {
+  Close();
+  CloseMutex();
+}
+
+bool SharedSettingsBlock::CreateMutex() {
+  const platform::CreatedMutex created = platform_.kernel.CreateMutex(kSharedMutexName);
+  mutex_.Reset(platform_.kernel, created.handle);
+  return !created.alreadyExisted;
+}
+
+int SharedSettingsBlock::Create() {
+  Close();
+  mapping_.Reset(platform_.kernel,
+                 platform_.kernel.CreateFileMapping(kSharedBlockName, kMouseSettingsSize));
+  if (!mapping_) return 0;
+  view_ = platform_.kernel.MapViewOfFile(mapping_.Get(), kMouseSettingsSize);
+  if (view_ == nullptr) {
+    // Without a view there is nothing to share; say so rather than let the
+    // start-up believe the block holds its record.
+    mapping_.Reset();
+    return 0;
+  }
+  return 1;
+}
+
+bool SharedSettingsBlock::Lock() {
+  switch (platform_.kernel.WaitForSingleObject(mutex_.Get(), platform::kInfinite)) {
+    case platform::WaitResult::Signalled:
+      return true;
+    case platform::WaitResult::Abandoned:
+      // The configuration program died while writing: the block may be torn,
+      // so it is not copied; but the wait made the host the owner, and the
+      // mutex must go back or the next writer waits for ever.
+      Unlock();
+      return false;
+    case platform::WaitResult::Timeout:
+    case platform::WaitResult::Failed:
+      return false;
+  }
+  return false;
+}
+
+void SharedSettingsBlock::Unlock() {
+  platform_.kernel.ReleaseMutex(mutex_.Get());
+}
+
+int SharedSettingsBlock::Read(MouseSettings& record) {
+  if (view_ == nullptr || !Lock()) return 0;
+  std::memcpy(&record, view_, kMouseSettingsSize);
+  Unlock();
+  return 1;
+}
+
+int SharedSettingsBlock::Write(const MouseSettings& record) {
+  if (view_ == nullptr || !Lock()) return 0;
+  std::memcpy(view_, &record, kMouseSettingsSize);
+  Unlock();
+  return 1;
+}
+
+void SharedSettingsBlock::Close() {
+  if (view_ != nullptr) {
+    platform_.kernel.UnmapViewOfFile(view_);
+    view_ = nullptr;
+  }
+  mapping_.Reset();
+}
+
+void SharedSettingsBlock::CloseMutex() {
+  mutex_.Reset();
+}
+
+}  // namespace hidhost::settings
