@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Sets up and runs every test: the seam check, unit and scenario tests, the
+# same under ThreadSanitizer and under AddressSanitizer+UBSan, both mingw
+# builds, and the real executable under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+start=$(date +%s)
+stage() { echo; echo "=== $* ($(( $(date +%s) - start ))s)"; }
+
+stage setup
+bash scripts/setup-debian.sh all
+stage seam
+bash scripts/check-seam.sh
+
+stage "native: unit and scenario tests"
+cmake --preset native >/dev/null
+cmake --build build/native -j2
+ctest --preset native -LE wine -j2
+
+stage "ThreadSanitizer"
+cmake --preset native-tsan >/dev/null
+cmake --build build/native-tsan -j2
+TSAN_OPTIONS="halt_on_error=1" ctest --preset native-tsan -LE 'wine|slow' -j2
+
+stage "AddressSanitizer and UBSan"
+cmake --preset native-asan >/dev/null
+cmake --build build/native-asan -j2
+ctest --preset native-asan -LE 'wine|slow' -j2
+
+stage "mingw x86 (product target) and x64 (Wine tests)"
+cmake --preset mingw-x86 >/dev/null
+cmake --build build/mingw-x86 -j2
+cmake --preset mingw-x64 >/dev/null
+cmake --build build/mingw-x64 -j2
+
+stage "Wine"
+ctest --test-dir build/native -L wine --output-on-failure
+
+stage "done"
