@@ -1,0 +1,95 @@
+// Runs one host process on a simulated desktop the way the framework does:
+// start hook, messages, exit hook.
+#pragma once
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/HostApp.h"
+#include "platform/Constants.h"
+#include "platform/sim/SimDesktop.h"
+
+namespace hidhost::testing {
+
+inline constexpr platform::Hwnd kHostHwnd = static_cast<platform::Hwnd>(0x10001);
+
+class HostHarness {
+ public:
+  HostHarness() = default;
+
+  sim::SimDesktop& Desktop() { return desktop_; }
+
+  // Starts the host; false when it ended during start-up.
+  bool Start() {
+    process_ = &desktop_.StartProcess();
+    app_ = std::make_unique<app::HostApp>(process_->Platform());
+    if (app_->InitInstance() == 0 || !platform::IsSet(app_->MainWindow())) {
+      process_->Platform().windows.PostQuitMessage(0);
+    }
+    return Settle();
+  }
+
+  // Sends a message to the host window on the window thread; true while the host runs.
+  bool Send(std::uint32_t message, platform::WParam wParam = 0, platform::LParam lParam = 0) {
+    process_->Platform().windows.SendMessage(kHostHwnd, message, wParam, lParam);
+    return Settle();
+  }
+
+  bool Event(std::uint32_t word) {
+    desktop_.QueueEvent(word);
+    return Settle();
+  }
+
+  // Posts WM_CLOSE and runs the tear-down; gives the exit code.
+  int Close() {
+    process_->Platform().windows.PostMessage(kHostHwnd, platform::kWmClose, 0, 0);
+    Settle();
+    return exitCode_.value_or(-1);
+  }
+
+  std::optional<int> ExitCode() const { return exitCode_; }
+  sim::SimProcess& Process() { return *process_; }
+  app::HostApp& App() { return *app_; }
+
+  std::vector<std::string> Trace() { return desktop_.TakeTrace(); }
+
+ private:
+  // Lets every thread finish and every posted message arrive; false once the host ended.
+  bool Settle() {
+    for (int round = 0; round < 3; ++round) {
+      desktop_.WaitUntilIdle();
+      if (process_->PumpMessages()) {
+        desktop_.WaitUntilIdle();
+        if (!exitCode_) exitCode_ = app_->ExitInstance(process_->QuitCode().value_or(0));
+        return false;
+      }
+    }
+    return true;
+  }
+
+  sim::SimDesktop desktop_;
+  sim::SimProcess* process_ = nullptr;
+  std::unique_ptr<app::HostApp> app_;
+  std::optional<int> exitCode_;
+};
+
+// The position of the first trace line that starts with prefix, or npos.
+inline std::size_t FindLine(const std::vector<std::string>& trace, std::string_view prefix,
+                            std::size_t from = 0) {
+  for (std::size_t i = from; i < trace.size(); ++i) {
+    if (trace[i].rfind(prefix, 0) == 0) return i;
+  }
+  return std::string::npos;
+}
+
+inline std::size_t CountLines(const std::vector<std::string>& trace, std::string_view prefix) {
+  return static_cast<std::size_t>(std::count_if(trace.begin(), trace.end(), [&](const auto& l) {
+    return l.rfind(prefix, 0) == 0;
+  }));
+}
+
+}  // namespace hidhost::testing
