@@ -3,6 +3,7 @@
 // repeat timers' ticks.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "actions/HeldFunctionFlags.h"
@@ -28,7 +29,9 @@ class ActionDispatcher {
                    HeldFunctionFlags& flags);
 
   // The host window, known once it exists; set before the event thread starts.
-  void AttachWindow(platform::Hwnd hostWindow) { hostWindow_ = hostWindow; }
+  void AttachWindow(platform::Hwnd hostWindow) {
+    hostWindow_.store(hostWindow, std::memory_order_release);
+  }
 
   // Event thread. An index outside 0..6 does nothing.
   void OnButtonPress(int index);
@@ -41,10 +44,14 @@ class ActionDispatcher {
   void OnShellRequest(platform::WParam actionCode, platform::ComObject shell);
 
  private:
+  enum class Form { Press, Release, SingleShot };
+  void Perform(int index, Form form);
+
   platform::Platform& platform_;
   settings::LiveSettings& settings_;
   HeldFunctionFlags& flags_;
-  platform::Hwnd hostWindow_ = platform::Hwnd::None;
+  // Written by the window thread (AttachWindow), read by both threads.
+  std::atomic<platform::Hwnd> hostWindow_{platform::Hwnd::None};
 };
 
 }  // namespace hidhost::actions

@@ -1,0 +1,71 @@
+#include "actions/ActionDispatcher.h"
+
+#include "actions/ActionCatalogue.h"
+#include "actions/ActionOutputs.h"
+#include "actions/RepeatTimers.h"
+#include "actions/ShellActions.h"
+
+namespace hidhost::actions {
+
+namespace {
+
+void ApplyFlagEdge(const ActionHalf& half, HeldFunctionFlags& flags) {
+  if (half.flagEdge == FlagEdge::None) return;
+  flags.Set(half.flag, half.flagEdge == FlagEdge::Set);
+}
+
+void ApplyTimerEdge(const ActionHalf& half, const ActionContext& context) {
+  if (half.timerEdge == TimerEdge::Start) {
+    StartRepeatTimer(context.platform, context.settings, context.hostWindow, half.timer);
+  } else if (half.timerEdge == TimerEdge::Stop) {
+    StopRepeatTimer(context.platform, context.hostWindow, half.timer);
+  }
+}
+
+}  // namespace
+
+ActionDispatcher::ActionDispatcher(platform::Platform& platform, settings::LiveSettings& settings,
+                                   HeldFunctionFlags& flags)
+    : platform_(platform), settings_(settings), flags_(flags) {}
+
+void ActionDispatcher::OnButtonPress(int index) {
+  Perform(index, Form::Press);
+}
+
+void ActionDispatcher::OnButtonRelease(int index) {
+  Perform(index, Form::Release);
+}
+
+void ActionDispatcher::RunSingleShot(int index) {
+  Perform(index, Form::SingleShot);
+}
+
+void ActionDispatcher::Perform(int index, Form form) {
+  if (index < 0 || index >= settings::kButtonCount) return;
+  // One read per action: the window thread may replace the settings meanwhile.
+  const std::uint8_t code = settings_.Assignment(index).actionCode;
+  const ActionRow* row = FindAction(code);
+  if (row == nullptr) return;
+
+  const ActionHalf& half = form == Form::Press     ? row->press
+                           : form == Form::Release ? row->release
+                                                   : row->singleShot;
+  const ActionContext context{platform_, settings_, hostWindow_.load(std::memory_order_acquire),
+                              index, code};
+  // The driver already passes a native button's own input through; the
+  // single shot has no such input behind it, so it always sends.
+  const bool nativeInput = form != Form::SingleShot && row->nativeIndex == index;
+  if (!nativeInput) SendOutput(half, context);
+  ApplyFlagEdge(half, flags_);
+  ApplyTimerEdge(half, context);
+}
+
+void ActionDispatcher::OnTimer(std::uintptr_t id) {
+  RunRepeatTimerTick(platform_, settings_, flags_, id);
+}
+
+void ActionDispatcher::OnShellRequest(platform::WParam actionCode, platform::ComObject shell) {
+  RunShellAction(platform_, actionCode, shell);
+}
+
+}  // namespace hidhost::actions

@@ -1,0 +1,78 @@
+#include "actions/KeyCombination.h"
+
+#include <array>
+
+#include "actions/KeyUsageTable.h"
+#include "platform/Constants.h"
+
+namespace hidhost::actions {
+
+namespace {
+
+using platform::kKeyUp;
+
+// Modifier byte of an assignment -> the key held around the main key; 0 for none.
+constexpr std::array<std::uint8_t, 4> kModifierKeys = {0, platform::kVkControl, platform::kVkShift,
+                                                       platform::kVkMenu};
+
+// Applications expect the generic modifier for a synthesized key; the
+// sided codes 0xA0..0xA5 come in left/right pairs.
+constexpr std::array<std::uint8_t, 3> kGenericModifiers = {platform::kVkShift, platform::kVkControl,
+                                                           platform::kVkMenu};
+constexpr std::uint32_t kFirstSidedModifier = 0xA0;
+constexpr std::uint32_t kLastSidedModifier = 0xA5;
+
+std::uint8_t ModifierKey(std::uint8_t modifierByte) {
+  return modifierByte < kModifierKeys.size() ? kModifierKeys[modifierByte] : 0;
+}
+
+std::uint32_t FoldSidedModifier(std::uint32_t virtualKey) {
+  if (virtualKey < kFirstSidedModifier || virtualKey > kLastSidedModifier) return virtualKey;
+  return kGenericModifiers[(virtualKey - kFirstSidedModifier) / 2];
+}
+
+std::uint8_t ScanCode(platform::Platform& platform, std::uint8_t virtualKey) {
+  return static_cast<std::uint8_t>(platform.input.MapVirtualKey(virtualKey, platform::kMapVkToVsc));
+}
+
+}  // namespace
+
+int VirtualKeyFromUsage(std::uint32_t usage, std::uint32_t& virtualKey) {
+  for (const KeyUsageRow& row : kKeyUsageTable) {
+    if (row.usage == usage) {
+      virtualKey = row.virtualKey;
+      return 1;
+    }
+  }
+  return 0;
+}
+
+void SendKeyCombination(platform::Platform& platform, const settings::LiveSettings& settings,
+                        std::int32_t index) {
+  if (index < 0 || index >= settings::kButtonCount) return;
+  const settings::ButtonAssignment assignment = settings.Assignment(index);
+
+  std::uint32_t tableKey = 0;
+  // A usage without a row sends nothing: a lone modifier would leave the user
+  // with a Ctrl, Shift or Alt tap they never asked for.
+  if (!VirtualKeyFromUsage(assignment.keyUsage, tableKey)) return;
+  const auto key = static_cast<std::uint8_t>(FoldSidedModifier(tableKey));
+  const std::uint8_t keyScan = ScanCode(platform, key);
+
+  const std::uint8_t modifier = ModifierKey(assignment.modifier);
+  const std::uint8_t modifierScan = modifier != 0 ? ScanCode(platform, modifier) : 0;
+
+  if (modifier != 0) {
+    platform.input.KeybdEvent(modifier, modifierScan, 0, 0);
+    platform.timers.Sleep(1);
+  }
+  platform.input.KeybdEvent(key, keyScan, 0, 0);
+  platform.timers.Sleep(1);
+  platform.input.KeybdEvent(key, keyScan, kKeyUp, 0);
+  if (modifier != 0) {
+    platform.timers.Sleep(1);
+    platform.input.KeybdEvent(modifier, modifierScan, kKeyUp, 0);
+  }
+}
+
+}  // namespace hidhost::actions
