@@ -11,8 +11,6 @@
 
 namespace hidhost::settings {
 
-inline constexpr const char* kMouseKeyPath = "HKEY_CURRENT_USER\\Control Panel\\Mouse";
-
 struct SpeedPresetRow {
   std::int32_t mouseSpeed;
   std::int32_t threshold1Bound;
