@@ -1,0 +1,172 @@
+// Held functions shared between buttons, the repeat timers, and what a
+// release does after the assignment changed under a held button.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "ActionsWorld.h"
+#include "actions/RepeatTimers.h"
+
+namespace hidhost::actions::testing {
+namespace {
+
+class RepeatTimersTest : public ActionsWorld {
+ protected:
+  void HoldAll() {
+    for (std::size_t f = 0; f < static_cast<std::size_t>(HeldFunction::Count); ++f) {
+      flags.Set(static_cast<HeldFunction>(f), true);
+    }
+  }
+};
+
+TEST_F(RepeatTimersTest, twoButtonsWithOneHeldFunction_firstReleased_flagClearsForBoth) {
+  Assign(5, 21);
+  Assign(6, 21);
+  Press(5);
+  Press(6);
+  EXPECT_TRUE(flags.IsHeld(HeldFunction::WKey));
+  EXPECT_EQ(Release(5), Lines{});
+  EXPECT_FALSE(flags.IsHeld(HeldFunction::WKey));
+  Assign(4, 24);
+  Press(4);
+  EXPECT_EQ(Tick(202), Lines{});
+}
+
+TEST_F(RepeatTimersTest, twoRepeatClickButtons_secondPressRestarts_firstReleaseStops) {
+  Assign(5, 23);
+  Assign(6, 23);
+  EXPECT_EQ(Press(5), LeftClick() + Lines{SetTimerLine(200, 100)});
+  EXPECT_EQ(Press(6), LeftClick() + Lines{SetTimerLine(200, 100)});
+  EXPECT_EQ(Release(5), Lines{KillTimerLine(200)});
+  EXPECT_FALSE(TimerRuns(200));
+  EXPECT_EQ(Release(6), Lines{KillTimerLine(200)});
+}
+
+TEST_F(RepeatTimersTest, twoAutoFireButtons_secondPressRestarts_firstReleaseStops) {
+  Assign(5, 24);
+  Assign(6, 24);
+  EXPECT_EQ(Press(5), Lines{SetTimerLine(202, 100)});
+  settings.Set(settings::Field::OTGSpeed, 3);
+  EXPECT_EQ(Press(6), Lines{SetTimerLine(202, 30)});
+  EXPECT_TRUE(TimerRuns(202));
+  Release(6);
+  EXPECT_FALSE(TimerRuns(202));
+}
+
+TEST_F(RepeatTimersTest, heldButtonReassigned_release_performsTheNewCodesReleaseHalf) {
+  Assign(5, 23);
+  Press(5);
+  Assign(5, 64);  // Cut acts on the release
+  EXPECT_EQ(Release(5), Ctrl('X'));
+  EXPECT_TRUE(TimerRuns(200));  // nothing stops the old code's timer
+
+  Assign(6, 21);
+  Press(6);
+  Assign(6, 22);
+  EXPECT_EQ(Release(6), Lines{});
+  EXPECT_TRUE(flags.IsHeld(HeldFunction::WKey));
+  EXPECT_FALSE(flags.IsHeld(HeldFunction::SKey));
+}
+
+TEST_F(RepeatTimersTest, autoFireTick_everyFlagHeld_replaysInFlagOrder) {
+  HoldAll();
+  const Lines expected = LeftClick() + RightClick() + MiddleClick() + X1Click() + X2Click() +
+                         Tap(0x57) + Tap(0x53) + Tap(0xAF) + Tap(0xAE);
+  EXPECT_EQ(Tick(202), expected);
+}
+
+TEST_F(RepeatTimersTest, autoFireTick_eachFlagAlone_replaysOnlyIt) {
+  const struct {
+    int row;
+    HeldFunction flag;
+    Lines replay;
+  } rows[] = {
+      {1, HeldFunction::LeftButton, LeftClick()},
+      {2, HeldFunction::RightButton, RightClick()},
+      {3, HeldFunction::MiddleButton, MiddleClick()},
+      {4, HeldFunction::XButton1, X1Click()},
+      {5, HeldFunction::XButton2, X2Click()},
+      {6, HeldFunction::WKey, Tap(0x57)},
+      {7, HeldFunction::SKey, Tap(0x53)},
+      {8, HeldFunction::VolumeUp, Tap(0xAF)},
+      {9, HeldFunction::VolumeDown, Tap(0xAE)},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(::testing::Message() << "row " << row.row);
+    flags.Set(row.flag, true);
+    EXPECT_EQ(Tick(202), row.replay);
+    flags.Set(row.flag, false);
+  }
+}
+
+TEST_F(RepeatTimersTest, autoFireWithNativeLeftButtonHeld_tick_clicksLeftWhateverTheSwap) {
+  Assign(0, 1);
+  Assign(6, 24);
+  Press(6);
+  EXPECT_EQ(Tick(202), Lines{});  // auto-fire alone repeats nothing
+  EXPECT_EQ(Press(0), Lines{});
+  SetSwap(true);
+  EXPECT_EQ(Tick(202), LeftClick());
+  EXPECT_EQ(Tick(202), LeftClick());
+  Release(0);
+  EXPECT_EQ(Tick(202), Lines{});
+}
+
+TEST_F(RepeatTimersTest, repeatClickTick_followsTheSwapOfTheMoment) {
+  EXPECT_EQ(Tick(200), LeftClick());
+  SetSwap(true);
+  EXPECT_EQ(Tick(200), RightClick());
+}
+
+TEST_F(RepeatTimersTest, otherTimerIds_tick_sendNothing) {
+  HoldAll();
+  for (std::uintptr_t id :
+       {std::uintptr_t{0}, std::uintptr_t{100}, std::uintptr_t{201}, std::uintptr_t{203}}) {
+    SCOPED_TRACE(id);
+    EXPECT_EQ(Tick(id), Lines{});
+  }
+}
+
+TEST_F(RepeatTimersTest, autoFirePeriod_otgSpeed_tenMillisecondUnitsWithinTheSystemsRange) {
+  const std::uint32_t maximum = platform.timers.MaximumTimerPeriod();
+  ASSERT_GT(maximum, 2147483640u - 1);
+  const struct {
+    int row;
+    std::int32_t speed;
+    std::uint32_t period;
+  } rows[] = {
+      {1, 10, 100},
+      {2, 1, 10},
+      {3, 0, 10},
+      {4, -1, 10},
+      {5, INT32_MIN, 10},
+      {6, 214748364, 2147483640u},
+      {7, 214748365, maximum},
+      {8, INT32_MAX, maximum},
+  };
+  Assign(5, 24);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(::testing::Message() << "row " << row.row);
+    settings.Set(settings::Field::OTGSpeed, row.speed);
+    EXPECT_EQ(Press(5), Lines{SetTimerLine(202, row.period)});
+    Release(5);
+  }
+}
+
+TEST(AutoFirePeriod, productAboveTheMaximum_givesTheMaximum) {
+  EXPECT_EQ(AutoFirePeriod(5, 40), 40u);
+  EXPECT_EQ(AutoFirePeriod(4, 40), 40u);
+  EXPECT_EQ(AutoFirePeriod(3, 40), 30u);
+  EXPECT_EQ(AutoFirePeriod(INT32_MAX, UINT32_MAX), UINT32_MAX);  // 64-bit product, no wrap
+}
+
+TEST_F(RepeatTimersTest, noHostWindow_timerCodes_startNoTimer) {
+  ActionDispatcher detached(platform, settings, flags);
+  Assign(5, 24);
+  detached.OnButtonPress(5);
+  detached.OnButtonRelease(5);
+  EXPECT_EQ(Settle(), Lines{});
+}
+
+}  // namespace
+}  // namespace hidhost::actions::testing
