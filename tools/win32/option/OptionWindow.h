@@ -1,0 +1,15 @@
+// The configuration program's window, which the host finds by its title:
+// it writes down the host's device-ready notices and closes when told to.
+#pragma once
+
+#include <string>
+
+namespace hidhost::option {
+
+inline constexpr const char* kOptionWindowTitle = "RQ4471 Setting Option";
+inline constexpr unsigned kDeviceReadyNotice = 0x4E6;
+
+// Runs the window until it is closed; the result is the process exit code.
+int RunOptionWindow(const std::string& logPath);
+
+}  // namespace hidhost::option

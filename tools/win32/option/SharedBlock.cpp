@@ -1,0 +1,57 @@
+#include "SharedBlock.h"
+
+#include <cstring>
+
+namespace hidhost::option {
+namespace {
+
+// The host waits for this mutex without a time limit on its window thread;
+// a stand-in that cannot get it within this long reports rather than hangs.
+constexpr DWORD kLockTimeoutMs = 5000;
+
+}  // namespace
+
+bool SharedBlock::Open(std::string& why) {
+  mapping_.reset(OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, kMappingName));
+  if (!mapping_) {
+    why = "no shared block \"" + std::string(kMappingName) + "\" (is HidHost running?)";
+    return false;
+  }
+  view_.reset(MapViewOfFile(mapping_.get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0,
+                            settings::kMouseSettingsSize));
+  if (!view_) {
+    why = "cannot map the shared block";
+    return false;
+  }
+  mutex_.reset(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kMutexName));
+  if (!mutex_) {
+    why = "no mutex \"" + std::string(kMutexName) + "\"";
+    return false;
+  }
+  return true;
+}
+
+bool SharedBlock::Lock(std::string& why) const {
+  const DWORD waited = WaitForSingleObject(mutex_.get(), kLockTimeoutMs);
+  // An abandoned mutex is ours all the same and the record is whole: the
+  // host copies it in one piece.
+  if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return true;
+  why = "the shared block's mutex stayed taken";
+  return false;
+}
+
+bool SharedBlock::Read(settings::MouseSettings& record, std::string& why) const {
+  if (!Lock(why)) return false;
+  std::memcpy(&record, view_.get(), settings::kMouseSettingsSize);
+  ReleaseMutex(mutex_.get());
+  return true;
+}
+
+bool SharedBlock::Write(const settings::MouseSettings& record, std::string& why) const {
+  if (!Lock(why)) return false;
+  std::memcpy(view_.get(), &record, settings::kMouseSettingsSize);
+  ReleaseMutex(mutex_.get());
+  return true;
+}
+
+}  // namespace hidhost::option
