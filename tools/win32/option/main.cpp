@@ -96,10 +96,6 @@ int Notify(const std::string& messageText, bool post) {
 }
 
 int Get(const Arguments& args) {
-  SharedBlock block;
-  settings::MouseSettings record{};
-  std::string why;
-  if (!block.Open(why) || !block.Read(record, why)) return Complain(kNoSharedBlock, why);
   std::vector<const SettingsField*> fields;
   for (const std::string& name : args.operands) {
     const SettingsField* field = FindSettingsField(name);
@@ -109,6 +105,10 @@ int Get(const Arguments& args) {
   if (fields.empty()) {
     for (const SettingsField& field : AllSettingsFields()) fields.push_back(&field);
   }
+  SharedBlock block;
+  settings::MouseSettings record{};
+  std::string why;
+  if (!block.Open(why) || !block.Read(record, why)) return Complain(kNoSharedBlock, why);
   for (const SettingsField* field : fields) {
     std::printf("%.*s=%s\n", static_cast<int>(field->name.size()), field->name.data(),
                 FormatField(record, *field).c_str());
