@@ -5,7 +5,11 @@
 //
 // Deterministic: Sleep advances the virtual clock and returns at once; the
 // driver raises the semaphore only when a word is queued; WaitUntilIdle
-// blocks until every simulated thread waits with nothing to take.
+// blocks until every simulated thread waits with nothing to take. A wait
+// with a time-out ends only once every other simulated thread is stuck, and
+// then times out in virtual time.
+//
+// Every member may be called from any thread.
 #pragma once
 
 #include <array>
@@ -19,6 +23,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/sim/DriverModel.h"
 
 namespace hidhost::sim {
 
@@ -26,66 +31,131 @@ inline constexpr std::uintptr_t kDesktopWindow = 0x10000;
 inline constexpr std::uintptr_t kFirstProcessWindow = 0x10001;
 inline constexpr const char* kHostDirectory = "C:\\HidHost\\";
 inline constexpr const char* kHostExecutable = "C:\\HidHost\\HidHost.exe";
+inline constexpr const char* kConfigPath = "C:\\HidHost\\config.ini";
+inline constexpr const char* kStringLibraryPath = "C:\\HidHost\\lan.dll";
+inline constexpr const char* kSessionLibraryName = "wtsapi32.dll";
+inline constexpr std::size_t kSharedBlockSize = 116;
+inline constexpr const char* kSharedBlockName = "K2290 Share Data";
+inline constexpr const char* kSharedMutexName = "K2290-ShareData-Mutex-Object";
 
 struct WindowSpec {
   std::uintptr_t id = 0;
   std::string className;
   std::uintptr_t parent = 0;  // 0: top-level (a child of the desktop)
   platform::Rect rect;
-  std::uint32_t style = 0;
+  std::uint32_t style = 0;  // WS_MINIMIZE (0x20000000) makes IsIconic true
   std::string title;
 };
 
-enum class DriverMode { Absent, Present, Refuses };
+struct MenuItemRecord {
+  std::uint32_t flags = 0;
+  std::uintptr_t id = 0;
+  std::optional<std::string> text;  // none for a separator
+  bool isDefault = false;
+  friend bool operator==(const MenuItemRecord&, const MenuItemRecord&) = default;
+};
+
+struct PostedRecord {
+  std::uintptr_t hwnd = 0;
+  std::uint32_t message = 0;
+  platform::WParam wParam = 0;
+  platform::LParam lParam = 0;
+  friend bool operator==(const PostedRecord&, const PostedRecord&) = default;
+};
+
+struct SystemParameterRecord {
+  std::uint32_t uiParam = 0;
+  platform::SpiArgument pvParam;
+  std::uint32_t winIni = 0;
+};
+
+struct RegistryData {
+  std::uint32_t type = 0;
+  std::vector<char> data;
+};
 
 class SimProcess;
+class World;
 
 class SimDesktop {
  public:
-  SimDesktop();  // backs C:\HidHost\ with a fresh temporary directory, removed at destruction
+  SimDesktop();  // backs drive C: with a fresh temporary directory, removed at destruction
   ~SimDesktop();
   SimDesktop(const SimDesktop&) = delete;
   SimDesktop& operator=(const SimDesktop&) = delete;
 
   // The world.
-  void AddWindow(const WindowSpec& spec);
+  // False when the id is taken (0x10000 and 0x10001 are) or the parent unknown.
+  bool AddWindow(const WindowSpec& spec);
   void SetCursor(platform::Point point);
   void SetDriver(DriverMode mode);
   void HoldMutex(std::string_view name);  // a mutex that another process holds
-  void FailCall(std::string_view win32Name, int times = -1);  // -1: every time
+  // The call named by its Win32 name fails the next `times` calls (-1: every
+  // call from now on). False for a name the simulator does not model.
+  bool FailCall(std::string_view win32Name, int times = -1);
   void SetSwapButtons(bool swapped);
+  // A REG_SZ value with its terminating zero, the key created as needed.
   void SetRegistryString(std::string_view keyUnderCurrentUser, std::string_view name,
                          std::string_view value);
+  // Any type and any length, stored as given.
+  void SetRegistryValue(std::string_view keyUnderCurrentUser, std::string_view name,
+                        std::uint32_t type, std::span<const char> data);
   void LockRegistryKey(std::string_view keyUnderCurrentUser);
-  void AppendConfigLine(std::string_view line);
+  void AppendConfigLine(std::string_view line);  // ends it with CR LF
+  // Another program opens the file (a Windows path on C:) with this sharing;
+  // 0 when the path is not on C:. Release with ReleaseFile.
+  int HoldFileOpen(std::string_view windowsPath, std::uint32_t share = 0);
+  void ReleaseFile(int hold);
+  // Libraries by full path, or by file name for system ones ("wtsapi32.dll").
+  void SetLibraryPresent(std::string_view path, bool present);
+  void SetLibraryString(std::string_view path, std::uint32_t id, std::string_view text);
+  // The next popup menu that opens returns with this item chosen (0: dismissed).
+  void ChooseMenuItem(std::uint32_t id);
+
+  // Observation.
   std::optional<std::string> ConfigFileText() const;  // nullopt when there is no config.ini
   std::filesystem::path HostDirectoryOnDisk() const;
-  // The registry's string value, as the host left it.
+  // The registry's string value (up to its first zero), as the host left it.
   std::optional<std::string> RegistryString(std::string_view keyUnderCurrentUser,
                                             std::string_view name) const;
+  std::optional<RegistryData> RegistryValue(std::string_view keyUnderCurrentUser,
+                                            std::string_view name) const;
+  bool TrayIconPresent() const;
+  std::vector<MenuItemRecord> LastMenu() const;  // the items of the last menu tracked
+  // Messages posted to a window that no simulated process owns.
+  std::vector<PostedRecord> MessagesPostedTo(platform::Hwnd hwnd) const;
+  std::optional<SystemParameterRecord> LastSystemParameter(std::uint32_t action) const;
+  std::optional<std::uint32_t> DoubleClickTime() const;
+  bool ButtonsSwapped() const;
+  platform::Point Cursor() const;
+  platform::Hwnd ForegroundWindow() const;
+  std::vector<std::string> LaunchedPrograms() const;  // ShellExecuteA files, in order
+  int LiveThreadCount() const;                        // simulated threads not yet ended
 
   // The driver.
   void QueueEvent(std::uint32_t word);  // queued, and the registered semaphore raised once
   std::optional<std::uint32_t> LastMask() const;
   bool DriverOpen() const;
+  bool DriverRegistered() const;
 
   // The configuration program's side of the shared block (under its mutex).
   bool WriteSharedBlock(std::span<const std::uint8_t> bytes);
-  std::optional<std::array<std::uint8_t, 116>> ReadSharedBlock() const;
+  std::optional<std::array<std::uint8_t, kSharedBlockSize>> ReadSharedBlock() const;
 
-  // Observation.
+  // The trace and time.
   std::vector<std::string> TakeTrace();
+  void AppendTrace(std::string line);
   void WaitUntilIdle();
-  std::vector<std::string> HeldInput() const;  // synthesized keys and buttons still down
-  std::uint64_t NowMs() const;                  // the virtual clock
+  // Synthesized keys and buttons still down: "key 0x11", "button left" ("right",
+  // "middle", "x1", "x2"), in that order of kinds.
+  std::vector<std::string> HeldInput() const;
+  std::uint64_t NowMs() const;  // the virtual clock
 
   // A new process of the host's executable.
   SimProcess& StartProcess();
 
-  struct World;
-
  private:
-  std::unique_ptr<World> world_;
+  std::shared_ptr<World> world_;
 };
 
 class SimProcess {
@@ -93,16 +163,32 @@ class SimProcess {
   virtual ~SimProcess() = default;
   virtual platform::Platform& Platform() = 0;
 
-  // Delivers the messages posted to this process's windows until none is
-  // left; true once the process has posted its quit message.
+  // Delivers, on the calling thread, the messages sent from other threads and
+  // posted to this process's windows until none is left; true once the
+  // process has posted its quit message.
   virtual bool PumpMessages() = 0;
+  virtual bool HasPendingMessages() const = 0;
   virtual std::optional<int> QuitCode() const = 0;
+
+  // A message from another program, handled on the calling thread (send) or
+  // queued (post); neither is traced.
+  virtual platform::LResult SendToWindow(platform::Hwnd hwnd, std::uint32_t message,
+                                         platform::WParam wParam, platform::LParam lParam) = 0;
+  virtual bool PostToWindow(platform::Hwnd hwnd, std::uint32_t message, platform::WParam wParam,
+                            platform::LParam lParam) = 0;
 
   virtual bool HasTimer(platform::Hwnd hwnd, std::uintptr_t id) const = 0;
   // The next popup menu that opens returns with this item chosen (0: dismissed).
   virtual void ChooseMenuItem(std::uint32_t id) = 0;
-  // Kernel objects, keys, modules, menus and devices this process still holds.
+  // Kernel objects, keys, modules, menus, views, COM objects and devices this
+  // process still holds, and a description of each.
   virtual int OpenObjectCount() const = 0;
+  virtual std::vector<std::string> OpenObjects() const = 0;
+
+  // The process ends: "exit code=N" goes to the trace, its windows go and what
+  // it still holds is closed, as the system does for a process that exits.
+  virtual void EndProcess(int exitCode) = 0;
+  virtual bool Ended() const = 0;
 };
 
 }  // namespace hidhost::sim

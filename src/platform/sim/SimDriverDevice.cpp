@@ -1,0 +1,96 @@
+#include <cstring>
+
+#include "platform/sim/SimFacets.h"
+#include "platform/sim/SimProcessImpl.h"
+#include "platform/sim/TraceLine.h"
+
+namespace hidhost::sim {
+
+namespace {
+
+std::uint32_t Word(const void* bytes) {
+  std::uint32_t word = 0;
+  std::memcpy(&word, bytes, sizeof word);
+  return word;
+}
+
+}  // namespace
+
+platform::Handle SimDriverDevice::Open(std::string_view name, std::uint32_t access,
+                                       std::uint32_t share, std::uint32_t disposition) {
+  Lock lock(world_.mutex);
+  const bool opens = !world_.Fails(Call::CreateFile) && world_.driver.Opens(name);
+  world_.Trace(TraceLine("CreateFileA")
+                   .Field("name", Quoted(name))
+                   .Field("access", Hex(access))
+                   .Field("share", Hex(share))
+                   .Field("disposition", Decimal(disposition))
+                   .Field("ok", opens ? "1" : "0")
+                   .Take());
+  if (!opens) return platform::Handle::None;
+  auto object = std::make_shared<KernelObject>(ObjectKind::Device);
+  object->name = std::string(name);
+  world_.driver.Opened();
+  return static_cast<platform::Handle>(process_.AddKernelHandle(std::move(object)));
+}
+
+bool SimDriverDevice::IoControl(platform::Handle device, std::uint32_t code, const void* in,
+                                std::uint32_t inSize, void* out, std::uint32_t outSize) {
+  Lock lock(world_.mutex);
+  const bool failed = world_.Fails(Call::DeviceIoControl);
+  const bool isDevice = process_.Object(device, ObjectKind::Device) != nullptr;
+  const std::string inText = HexBytes(in, inSize);
+  bool ok = false;
+  if (!failed && isDevice) {
+    auto& driver = world_.driver;
+    switch (code) {
+      case kIoctlRegister:
+        ok = in != nullptr && inSize == 4 &&
+             driver.Register(
+                 process_.Object(static_cast<platform::Handle>(Word(in)), ObjectKind::Semaphore));
+        break;
+      case kIoctlUnregister:
+        driver.Unregister();
+        ok = driver.Mode() != DriverMode::Absent;
+        break;
+      case kIoctlReadEvent: {
+        std::uint32_t word = 0;
+        ok = out != nullptr && outSize >= 4 && driver.ReadEvent(word);
+        if (ok) std::memcpy(out, &word, sizeof word);
+        break;
+      }
+      case kIoctlSetMask:
+        ok = in != nullptr && inSize >= 4 && driver.Mode() != DriverMode::Absent;
+        if (ok) driver.SetMask(Word(in));
+        break;
+      default:
+        ok = false;
+        break;
+    }
+  }
+  // The event read is the `event` directive's own line.
+  if (code != kIoctlReadEvent) {
+    world_.Trace(TraceLine("DeviceIoControl")
+                     .Field("code", Hex(code))
+                     .Field("in", inText)
+                     .Field("out", Decimal(outSize))
+                     .Field("ok", ok ? "1" : "0")
+                     .Take());
+  }
+  return ok;
+}
+
+bool SimDriverDevice::Close(platform::Handle device) {
+  Lock lock(world_.mutex);
+  auto object = process_.Object(device);
+  if (object != nullptr && object->kind == ObjectKind::Device) {
+    world_.Trace(TraceLine("CloseHandle").Field("name", Quoted(object->name)).Take());
+  }
+  if (world_.Fails(Call::CloseHandle) || object == nullptr) return false;
+  process_.kernelHandles.erase(platform::ValueOf(device));
+  if (object->kind == ObjectKind::Device) world_.driver.Closed();
+  if (object->kind == ObjectKind::File) world_.files.Close(object->openId);
+  return true;
+}
+
+}  // namespace hidhost::sim

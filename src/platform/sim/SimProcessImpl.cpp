@@ -1,0 +1,254 @@
+#include "platform/sim/SimProcessImpl.h"
+
+#include "platform/Constants.h"
+#include "platform/sim/TraceLine.h"
+
+namespace hidhost::sim {
+
+namespace {
+
+std::string Describe(const KernelObject& object) {
+  static constexpr const char* kKinds[] = {"mutex",   "semaphore", "event", "thread",
+                                           "mapping", "file",      "device"};
+  std::string text = kKinds[static_cast<int>(object.kind)];
+  if (!object.name.empty()) text += " " + Quoted(object.name);
+  return text;
+}
+
+}  // namespace
+
+SimProcessImpl::SimProcessImpl(World& world)
+    : world_(world),
+      input_(world, *this),
+      windows_(world, *this),
+      timers_(world, *this),
+      registry_(world, *this),
+      profile_(world, *this),
+      kernel_(world, *this),
+      shell_(world, *this),
+      driver_(world, *this),
+      platform_{input_, windows_, timers_, registry_, profile_, kernel_, shell_, driver_} {}
+
+SimProcessImpl::~SimProcessImpl() {
+  Lock lock(world_.mutex);
+  if (!ended) CloseEverything();
+}
+
+bool SimProcessImpl::PumpMessages() {
+  Lock lock(world_.mutex);
+  while (DeliverOne(lock)) {
+  }
+  if (quitCode) quitSeen = true;
+  return quitSeen;
+}
+
+bool SimProcessImpl::DeliverOne(Lock& lock) {
+  if (!sent.empty()) {
+    auto message = sent.front();
+    sent.pop_front();
+    const WindowRecord* window = world_.windows.Find(message->message.hwnd);
+    platform::WindowProcedure* procedure = window != nullptr ? window->procedure : nullptr;
+    platform::LResult result = 0;
+    if (procedure != nullptr) {
+      lock.unlock();
+      const auto& m = message->message;
+      result =
+          procedure->OnMessage(static_cast<platform::Hwnd>(m.hwnd), m.message, m.wParam, m.lParam);
+      lock.lock();
+    }
+    message->result = result;
+    message->done = true;
+    world_.Notify();
+    return true;
+  }
+  if (!posted.empty()) {
+    const PostedMessage message = posted.front();
+    posted.pop_front();
+    const WindowRecord* window = world_.windows.Find(message.hwnd);
+    if (window != nullptr && window->owner == this && window->procedure != nullptr) {
+      platform::WindowProcedure* procedure = window->procedure;
+      lock.unlock();
+      procedure->OnMessage(static_cast<platform::Hwnd>(message.hwnd), message.message,
+                           message.wParam, message.lParam);
+      lock.lock();
+    }
+    return true;
+  }
+  return false;
+}
+
+bool SimProcessImpl::HasPendingMessages() const {
+  Lock lock(world_.mutex);
+  return !posted.empty() || !sent.empty();
+}
+
+std::optional<int> SimProcessImpl::QuitCode() const {
+  Lock lock(world_.mutex);
+  return quitCode;
+}
+
+platform::LResult SimProcessImpl::SendToWindow(platform::Hwnd hwnd, std::uint32_t message,
+                                               platform::WParam wParam, platform::LParam lParam) {
+  Lock lock(world_.mutex);
+  return Deliver(lock, platform::ValueOf(hwnd), message, wParam, lParam);
+}
+
+bool SimProcessImpl::PostToWindow(platform::Hwnd hwnd, std::uint32_t message,
+                                  platform::WParam wParam, platform::LParam lParam) {
+  Lock lock(world_.mutex);
+  const PostedMessage posting{platform::ValueOf(hwnd), message, wParam, lParam};
+  WindowRecord* window = world_.windows.Find(posting.hwnd);
+  if (window == nullptr) return false;
+  if (window->owner != nullptr) {
+    window->owner->Enqueue(posting);
+  } else {
+    world_.shell.postedElsewhere.push_back({posting.hwnd, message, wParam, lParam});
+  }
+  return true;
+}
+
+platform::LResult SimProcessImpl::Deliver(Lock& lock, std::uintptr_t hwnd, std::uint32_t message,
+                                          platform::WParam wParam, platform::LParam lParam) {
+  const WindowRecord* window = world_.windows.Find(hwnd);
+  if (window == nullptr || window->procedure == nullptr || window->owner == nullptr ||
+      window->owner->ended) {
+    return 0;
+  }
+  if (window->thread == std::this_thread::get_id()) {
+    platform::WindowProcedure* procedure = window->procedure;
+    lock.unlock();
+    const platform::LResult result =
+        procedure->OnMessage(static_cast<platform::Hwnd>(hwnd), message, wParam, lParam);
+    lock.lock();
+    return result;
+  }
+  auto sending = std::make_shared<SentMessage>();
+  sending->message = {hwnd, message, wParam, lParam};
+  window->owner->sent.push_back(sending);
+  return world_.AwaitReply(lock, sending);
+}
+
+bool SimProcessImpl::DestroyWindowTree(Lock& lock, std::uintptr_t hwnd) {
+  WindowRecord* top = world_.windows.Find(hwnd);
+  if (top == nullptr || top->destroying || hwnd == kDesktopWindow) return false;
+  std::vector<std::uintptr_t> order{hwnd};
+  for (auto id : world_.windows.Descendants(hwnd)) order.push_back(id);
+  for (auto id : order) world_.windows.Find(id)->destroying = true;
+
+  auto send = [&](std::uintptr_t id, std::uint32_t message) {
+    const WindowRecord* window = world_.windows.Find(id);
+    if (window == nullptr || window->procedure == nullptr) return;
+    platform::WindowProcedure* procedure = window->procedure;
+    lock.unlock();
+    procedure->OnMessage(static_cast<platform::Hwnd>(id), message, 0, 0);
+    lock.lock();
+  };
+  for (auto id : order) send(id, platform::kWmDestroy);
+  for (auto it = order.rbegin(); it != order.rend(); ++it) send(*it, platform::kWmNcDestroy);
+
+  world_.windows.Remove(hwnd);
+  for (auto id : order) {
+    if (world_.shell.foreground == id) world_.shell.foreground = 0;
+    if (world_.shell.active == id) world_.shell.active = 0;
+  }
+  return true;
+}
+
+void SimProcessImpl::Enqueue(const PostedMessage& message) {
+  posted.push_back(message);
+  world_.Notify();
+}
+
+bool SimProcessImpl::HasTimer(platform::Hwnd hwnd, std::uintptr_t id) const {
+  Lock lock(world_.mutex);
+  const WindowRecord* window = world_.windows.Find(platform::ValueOf(hwnd));
+  return window != nullptr && window->timers.contains(id);
+}
+
+void SimProcessImpl::ChooseMenuItem(std::uint32_t id) {
+  Lock lock(world_.mutex);
+  world_.shell.pendingChoice = id;
+}
+
+std::uintptr_t SimProcessImpl::AddKernelHandle(std::shared_ptr<KernelObject> object) {
+  const std::uintptr_t handle = NextHandle();
+  kernelHandles.emplace(handle, std::move(object));
+  return handle;
+}
+
+std::shared_ptr<KernelObject> SimProcessImpl::Object(platform::Handle handle) const {
+  auto it = kernelHandles.find(platform::ValueOf(handle));
+  return it == kernelHandles.end() ? nullptr : it->second;
+}
+
+std::shared_ptr<KernelObject> SimProcessImpl::Object(platform::Handle handle,
+                                                     ObjectKind kind) const {
+  auto object = Object(handle);
+  return object != nullptr && object->kind == kind ? object : nullptr;
+}
+
+int SimProcessImpl::OpenObjectCount() const {
+  return static_cast<int>(OpenObjects().size());
+}
+
+std::vector<std::string> SimProcessImpl::OpenObjects() const {
+  Lock lock(world_.mutex);
+  std::vector<std::string> open;
+  for (const auto& [handle, object] : kernelHandles) open.push_back(Describe(*object));
+  for (const auto& [handle, path] : keys) open.push_back("key " + Quoted(path));
+  for (const auto& [base, loads] : modules) {
+    const LibraryInfo* library = world_.libraries.AtBase(base);
+    for (int i = 0; i < loads; ++i) {
+      open.push_back("module " + Quoted(library != nullptr ? library->path : ""));
+    }
+  }
+  for (std::size_t i = 0; i < menus.size(); ++i) open.push_back("menu");
+  for (std::size_t i = 0; i < comObjects.size(); ++i) open.push_back("COM object");
+  for (const auto& view : views) open.push_back("view of " + Quoted(view.second->name));
+  return open;
+}
+
+void SimProcessImpl::EndProcess(int exitCode) {
+  Lock lock(world_.mutex);
+  if (ended) return;
+  world_.Trace(TraceLine("exit").Field("code", Decimal(exitCode)).Take());
+  CloseEverything();
+}
+
+bool SimProcessImpl::Ended() const {
+  Lock lock(world_.mutex);
+  return ended;
+}
+
+void SimProcessImpl::CloseEverything() {
+  for (auto id : world_.windows.WindowsOf(this)) {
+    std::erase_if(world_.shell.trayIcons, [id](const auto& icon) { return icon.first == id; });
+    if (world_.shell.foreground == id) world_.shell.foreground = 0;
+    if (world_.shell.active == id) world_.shell.active = 0;
+    world_.windows.Remove(id);
+  }
+  const std::thread::id me = std::this_thread::get_id();
+  for (auto& [handle, object] : kernelHandles) {
+    if (object->kind == ObjectKind::Device) world_.driver.Closed();
+    if (object->kind == ObjectKind::File) world_.files.Close(object->openId);
+    if (object->kind == ObjectKind::Mutex && object->owner == me) {
+      object->owner.reset();
+      object->recursion = 0;
+      object->abandoned = true;
+    }
+  }
+  kernelHandles.clear();
+  keys.clear();
+  modules.clear();
+  menus.clear();
+  comObjects.clear();
+  views.clear();
+  sessionWindows.clear();
+  posted.clear();
+  for (auto& message : sent) message->done = true;
+  sent.clear();
+  ended = true;
+  world_.Notify();
+}
+
+}  // namespace hidhost::sim

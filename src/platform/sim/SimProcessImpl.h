@@ -1,0 +1,98 @@
+// One simulated process: its handle tables, its message queue and the
+// platform facets through which its code reaches the world. Every member
+// below the public interface is guarded by the world's lock.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/sim/SimDesktop.h"
+#include "platform/sim/SimFacets.h"
+#include "platform/sim/World.h"
+
+namespace hidhost::sim {
+
+class SimProcessImpl final : public SimProcess {
+ public:
+  explicit SimProcessImpl(World& world);
+  ~SimProcessImpl() override;
+
+  platform::Platform& Platform() override { return platform_; }
+  bool PumpMessages() override;
+  bool HasPendingMessages() const override;
+  std::optional<int> QuitCode() const override;
+  platform::LResult SendToWindow(platform::Hwnd hwnd, std::uint32_t message,
+                                 platform::WParam wParam, platform::LParam lParam) override;
+  bool PostToWindow(platform::Hwnd hwnd, std::uint32_t message, platform::WParam wParam,
+                    platform::LParam lParam) override;
+  bool HasTimer(platform::Hwnd hwnd, std::uintptr_t id) const override;
+  void ChooseMenuItem(std::uint32_t id) override;
+  int OpenObjectCount() const override;
+  std::vector<std::string> OpenObjects() const override;
+  void EndProcess(int exitCode) override;
+  bool Ended() const override;
+
+  // Delivery to a window of this world: directly when the calling thread is
+  // the window's, else through the window thread's queue with the caller
+  // waiting for the answer. The lock is held on entry and exit.
+  platform::LResult Deliver(Lock& lock, std::uintptr_t hwnd, std::uint32_t message,
+                            platform::WParam wParam, platform::LParam lParam);
+  // Destroys a window and its children: WM_DESTROY from the top down, then
+  // WM_NCDESTROY from the bottom up. The lock is held on entry and exit.
+  bool DestroyWindowTree(Lock& lock, std::uintptr_t hwnd);
+  // Queues a message for one of this process's windows.
+  void Enqueue(const PostedMessage& message);
+
+  std::uintptr_t AddKernelHandle(std::shared_ptr<KernelObject> object);
+  std::shared_ptr<KernelObject> Object(platform::Handle handle) const;
+  std::shared_ptr<KernelObject> Object(platform::Handle handle, ObjectKind kind) const;
+
+  // Handle tables.
+  std::map<std::uintptr_t, std::shared_ptr<KernelObject>> kernelHandles;
+  std::map<std::uintptr_t, std::string> keys;  // handle -> full key path
+  std::map<std::uintptr_t, int> modules;       // base -> loads not yet freed
+  std::map<std::uintptr_t, std::vector<MenuItemRecord>> menus;
+  std::set<std::uintptr_t> comObjects;
+  std::vector<std::pair<void*, std::shared_ptr<KernelObject>>> views;
+  std::set<std::uintptr_t> sessionWindows;
+  int comInitialized = 0;
+
+  // Messages.
+  std::deque<PostedMessage> posted;
+  std::deque<std::shared_ptr<SentMessage>> sent;
+  std::optional<int> quitCode;
+  bool quitSeen = false;
+  bool ended = false;
+
+  std::uintptr_t NextHandle() { return std::exchange(nextHandle_, nextHandle_ + 4); }
+  std::uintptr_t NextMenu() { return nextMenu_++; }
+  std::uintptr_t NextComObject() { return nextCom_ += 0x10; }
+
+ private:
+  // One step of the pump, lock held: false when nothing was left to deliver.
+  bool DeliverOne(Lock& lock);
+  void CloseEverything();
+
+  World& world_;
+  std::uintptr_t nextHandle_ = 0x100;
+  std::uintptr_t nextMenu_ = 0x20001;
+  std::uintptr_t nextCom_ = 0x30000;
+
+  SimInput input_;
+  SimWindows windows_;
+  SimTimers timers_;
+  SimRegistry registry_;
+  SimProfileFiles profile_;
+  SimKernel kernel_;
+  SimShell shell_;
+  SimDriverDevice driver_;
+  platform::Platform platform_;
+};
+
+}  // namespace hidhost::sim

@@ -1,0 +1,321 @@
+#include "platform/Constants.h"
+#include "platform/sim/SimFacets.h"
+#include "platform/sim/SimProcessImpl.h"
+#include "platform/sim/TraceLine.h"
+
+namespace hidhost::sim {
+
+namespace {
+
+using platform::Hwnd;
+
+// The class that the framework registers for its windows.
+constexpr const char* kFrameworkClass = "Afx:00400000:0";
+constexpr std::uint32_t kWsVisible = 0x10000000u;
+constexpr std::uint32_t kWsMinimize = 0x20000000u;
+constexpr std::uint32_t kWsMaximize = 0x01000000u;
+constexpr std::uintptr_t kHwndBroadcast = 0xFFFF;
+
+std::uintptr_t Id(Hwnd hwnd) {
+  return platform::ValueOf(hwnd);
+}
+Hwnd ToHwnd(std::uintptr_t id) {
+  return static_cast<Hwnd>(id);
+}
+
+std::string MessageLine(const char* call, Hwnd hwnd, std::uint32_t message, platform::WParam wParam,
+                        platform::LParam lParam) {
+  return TraceLine(call)
+      .Field("hwnd", Hex(Id(hwnd)))
+      .Field("msg", Hex(message))
+      .Field("wParam", HexArgument(wParam))
+      .Field("lParam", HexArgument(static_cast<std::uint64_t>(lParam)))
+      .Take();
+}
+
+// What ShowWindow does to a window's state, by command.
+void ApplyShowCommand(WindowRecord& window, std::int32_t command) {
+  switch (command) {
+    case 0:  // SW_HIDE
+      window.visible = false;
+      return;
+    case 2:   // SW_SHOWMINIMIZED
+    case 6:   // SW_MINIMIZE
+    case 7:   // SW_SHOWMINNOACTIVE
+    case 11:  // SW_FORCEMINIMIZE
+      window.style = (window.style | kWsMinimize) & ~kWsMaximize;
+      window.visible = command != 11;
+      return;
+    case 3:  // SW_MAXIMIZE
+      window.style = (window.style | kWsMaximize) & ~kWsMinimize;
+      window.visible = true;
+      return;
+    case 1:  // SW_SHOWNORMAL
+    case 9:  // SW_RESTORE
+      window.style &= ~(kWsMinimize | kWsMaximize);
+      window.visible = true;
+      return;
+    default:
+      window.visible = true;
+      return;
+  }
+}
+
+}  // namespace
+
+Hwnd SimWindows::CreateFrameworkWindow(const platform::WindowAttributes& attributes,
+                                       platform::WindowProcedure& procedure) {
+  Lock lock(world_.mutex);
+  if (world_.Fails(Call::CreateWindowEx)) return Hwnd::None;
+  WindowRecord record;
+  record.className = kFrameworkClass;
+  record.title = std::string(attributes.title);
+  record.style = attributes.style;
+  record.exStyle = attributes.exStyle;
+  record.rect = {attributes.x, attributes.y, attributes.x + attributes.width,
+                 attributes.y + attributes.height};
+  record.visible = (attributes.style & kWsVisible) != 0;
+  record.owner = &process_;
+  record.procedure = &procedure;
+  record.thread = std::this_thread::get_id();
+  const std::uintptr_t id = world_.windows.AddProcessWindow(std::move(record));
+  lock.unlock();
+  const platform::LResult created = procedure.OnMessage(ToHwnd(id), platform::kWmCreate, 0, 0);
+  lock.lock();
+  if (created == -1) {
+    process_.DestroyWindowTree(lock, id);
+    return Hwnd::None;
+  }
+  return world_.windows.Exists(id) ? ToHwnd(id) : Hwnd::None;
+}
+
+bool SimWindows::DestroyWindow(Hwnd hwnd) {
+  Lock lock(world_.mutex);
+  if (world_.Fails(Call::DestroyWindow)) return false;
+  const WindowRecord* window = world_.windows.Find(Id(hwnd));
+  if (window == nullptr || window->owner != &process_) return false;
+  return process_.DestroyWindowTree(lock, Id(hwnd));
+}
+
+platform::LResult SimWindows::DefWindowProc(Hwnd hwnd, std::uint32_t message, platform::WParam,
+                                            platform::LParam) {
+  if (message == platform::kWmClose) DestroyWindow(hwnd);
+  return 0;
+}
+
+void SimWindows::PostQuitMessage(std::int32_t exitCode) {
+  Lock lock(world_.mutex);
+  process_.quitCode = exitCode;
+  world_.Notify();
+}
+
+std::int32_t SimWindows::RunMessageLoop() {
+  for (;;) {
+    if (process_.PumpMessages()) {
+      Lock lock(world_.mutex);
+      return *process_.quitCode;
+    }
+    Lock lock(world_.mutex);
+    world_.changed.wait(lock, [&] {
+      return !process_.posted.empty() || !process_.sent.empty() || process_.quitCode.has_value();
+    });
+  }
+}
+
+std::uint32_t SimWindows::RegisterWindowMessage(std::string_view name) {
+  Lock lock(world_.mutex);
+  if (world_.Fails(Call::RegisterWindowMessage) || name.empty()) return 0;
+  auto [it, added] = world_.shell.atoms.try_emplace(Lowercase(name), world_.shell.nextAtom);
+  if (added) ++world_.shell.nextAtom;
+  return it->second;
+}
+
+Hwnd SimWindows::FindWindowByTitle(std::string_view title) {
+  Lock lock(world_.mutex);
+  if (world_.Fails(Call::FindWindow)) return Hwnd::None;
+  return ToHwnd(world_.windows.FindTopLevelByTitle(title));
+}
+
+bool SimWindows::PostMessage(Hwnd hwnd, std::uint32_t message, platform::WParam wParam,
+                             platform::LParam lParam) {
+  Lock lock(world_.mutex);
+  world_.Trace(MessageLine("PostMessageA", hwnd, message, wParam, lParam));
+  if (world_.Fails(Call::PostMessage)) return false;
+  if (Id(hwnd) == kHwndBroadcast) return true;
+  WindowRecord* window = world_.windows.Find(Id(hwnd));
+  if (window == nullptr) return false;
+  if (window->owner != nullptr) {
+    window->owner->Enqueue({Id(hwnd), message, wParam, lParam});
+  } else {
+    world_.shell.postedElsewhere.push_back({Id(hwnd), message, wParam, lParam});
+  }
+  return true;
+}
+
+platform::LResult SimWindows::SendMessage(Hwnd hwnd, std::uint32_t message, platform::WParam wParam,
+                                          platform::LParam lParam) {
+  Lock lock(world_.mutex);
+  world_.Trace(MessageLine("SendMessageA", hwnd, message, wParam, lParam));
+  if (world_.Fails(Call::SendMessage)) return 0;
+  return process_.Deliver(lock, Id(hwnd), message, wParam, lParam);
+}
+
+Hwnd SimWindows::WindowFromPoint(platform::Point screen) {
+  Lock lock(world_.mutex);
+  if (world_.Fails(Call::WindowFromPoint)) return Hwnd::None;
+  return ToHwnd(world_.windows.WindowFromPoint(screen));
+}
+
+Hwnd SimWindows::ChildWindowFromPoint(Hwnd parent, platform::Point client) {
+  Lock lock(world_.mutex);
+  if (world_.Fails(Call::ChildWindowFromPoint)) return Hwnd::None;
+  const WindowRecord* window = world_.windows.Find(Id(parent));
+  if (window == nullptr) return Hwnd::None;
+  const platform::Point screen{client.x + window->rect.left, client.y + window->rect.top};
+  return ToHwnd(world_.windows.ChildWindowFromPoint(Id(parent), screen));
+}
+
+Hwnd SimWindows::GetDesktopWindow() {
+  return ToHwnd(kDesktopWindow);
+}
+
+bool SimWindows::GetClassName(Hwnd hwnd, platform::ClassName& out) {
+  Lock lock(world_.mutex);
+  if (world_.Fails(Call::GetClassName)) return false;
+  const WindowRecord* window = world_.windows.Find(Id(hwnd));
+  if (window == nullptr) return false;
+  out.Assign(window->className);
+  return true;
+}
+
+Hwnd SimWindows::GetParent(Hwnd hwnd) {
+  Lock lock(world_.mutex);
+  if (world_.Fails(Call::GetParent)) return Hwnd::None;
+  const WindowRecord* window = world_.windows.Find(Id(hwnd));
+  if (window == nullptr || window->parent == kDesktopWindow) return Hwnd::None;
+  return ToHwnd(window->parent);
+}
+
+Hwnd SimWindows::GetWindow(Hwnd hwnd, std::uint32_t relation) {
+  Lock lock(world_.mutex);
+  if (world_.Fails(Call::GetWindow)) return Hwnd::None;
+  return ToHwnd(world_.windows.Relative(Id(hwnd), relation));
+}
+
+std::int32_t SimWindows::GetWindowLong(Hwnd hwnd, std::int32_t index) {
+  Lock lock(world_.mutex);
+  if (world_.Fails(Call::GetWindowLong)) return 0;
+  const WindowRecord* window = world_.windows.Find(Id(hwnd));
+  if (window == nullptr) return 0;
+  if (index == platform::kGwlStyle) return static_cast<std::int32_t>(window->style);
+  if (index == platform::kGwlExStyle) return static_cast<std::int32_t>(window->exStyle);
+  return 0;
+}
+
+std::int32_t SimWindows::SetWindowLong(Hwnd hwnd, std::int32_t index, std::int32_t value) {
+  Lock lock(world_.mutex);
+  if (world_.Fails(Call::SetWindowLong)) return 0;
+  WindowRecord* window = world_.windows.Find(Id(hwnd));
+  // The system refuses changes to another process's windows.
+  if (window == nullptr || window->owner != &process_) return 0;
+  std::uint32_t* field = index == platform::kGwlStyle     ? &window->style
+                         : index == platform::kGwlExStyle ? &window->exStyle
+                                                          : nullptr;
+  if (field == nullptr) return 0;
+  return static_cast<std::int32_t>(std::exchange(*field, static_cast<std::uint32_t>(value)));
+}
+
+bool SimWindows::GetWindowRect(Hwnd hwnd, platform::Rect& out) {
+  Lock lock(world_.mutex);
+  if (world_.Fails(Call::GetWindowRect)) return false;
+  const WindowRecord* window = world_.windows.Find(Id(hwnd));
+  if (window == nullptr) return false;
+  out = window->rect;
+  return true;
+}
+
+bool SimWindows::ScreenToClient(Hwnd hwnd, platform::Point& point) {
+  Lock lock(world_.mutex);
+  if (world_.Fails(Call::ScreenToClient)) return false;
+  const WindowRecord* window = world_.windows.Find(Id(hwnd));
+  if (window == nullptr) return false;
+  point.x -= window->rect.left;
+  point.y -= window->rect.top;
+  return true;
+}
+
+bool SimWindows::EnumChildWindows(Hwnd parent, EnumCallback callback, void* context) {
+  Lock lock(world_.mutex);
+  if (world_.Fails(Call::EnumChildWindows) || !world_.windows.Exists(Id(parent))) return false;
+  for (auto id : world_.windows.Descendants(Id(parent))) {
+    if (!world_.windows.Exists(id)) continue;  // gone while the callback ran
+    lock.unlock();
+    const bool goOn = callback(ToHwnd(id), context);
+    lock.lock();
+    if (!goOn) break;
+  }
+  return true;
+}
+
+bool SimWindows::IsIconic(Hwnd hwnd) {
+  Lock lock(world_.mutex);
+  if (world_.Fails(Call::IsIconic)) return false;
+  const WindowRecord* window = world_.windows.Find(Id(hwnd));
+  return window != nullptr && (window->style & kWsMinimize) != 0;
+}
+
+bool SimWindows::ShowWindow(Hwnd hwnd, std::int32_t command) {
+  Lock lock(world_.mutex);
+  world_.Trace(
+      TraceLine("ShowWindow").Field("hwnd", Hex(Id(hwnd))).Field("cmd", Decimal(command)).Take());
+  if (world_.Fails(Call::ShowWindow)) return false;
+  WindowRecord* window = world_.windows.Find(Id(hwnd));
+  if (window == nullptr) return false;
+  const bool wasVisible = window->visible;
+  ApplyShowCommand(*window, command);
+  return wasVisible;
+}
+
+bool SimWindows::SetForegroundWindow(Hwnd hwnd) {
+  Lock lock(world_.mutex);
+  world_.Trace(TraceLine("SetForegroundWindow").Field("hwnd", Hex(Id(hwnd))).Take());
+  if (world_.Fails(Call::SetForegroundWindow) || !world_.windows.Exists(Id(hwnd))) return false;
+  world_.shell.foreground = Id(hwnd);
+  world_.shell.active = Id(hwnd);
+  return true;
+}
+
+Hwnd SimWindows::SetActiveWindow(Hwnd hwnd) {
+  Lock lock(world_.mutex);
+  world_.Trace(TraceLine("SetActiveWindow").Field("hwnd", Hex(Id(hwnd))).Take());
+  if (world_.Fails(Call::SetActiveWindow) || !world_.windows.Exists(Id(hwnd))) return Hwnd::None;
+  return ToHwnd(std::exchange(world_.shell.active, Id(hwnd)));
+}
+
+Hwnd SimWindows::GetLastActivePopup(Hwnd hwnd) {
+  Lock lock(world_.mutex);
+  if (world_.Fails(Call::GetLastActivePopup) || !world_.windows.Exists(Id(hwnd))) {
+    return Hwnd::None;
+  }
+  return hwnd;  // no window of the simulation owns pop-ups
+}
+
+bool SimWindows::RegisterSessionNotification(platform::Module wtsapi, Hwnd hwnd,
+                                             std::uint32_t /*flags*/) {
+  Lock lock(world_.mutex);
+  if (world_.Fails(Call::WtsRegisterSessionNotification)) return false;
+  if (!process_.modules.contains(platform::ValueOf(wtsapi)) || !world_.windows.Exists(Id(hwnd))) {
+    return false;
+  }
+  process_.sessionWindows.insert(Id(hwnd));
+  return true;
+}
+
+bool SimWindows::UnregisterSessionNotification(platform::Module wtsapi, Hwnd hwnd) {
+  Lock lock(world_.mutex);
+  if (world_.Fails(Call::WtsUnRegisterSessionNotification)) return false;
+  if (!process_.modules.contains(platform::ValueOf(wtsapi))) return false;
+  return process_.sessionWindows.erase(Id(hwnd)) > 0;
+}
+
+}  // namespace hidhost::sim

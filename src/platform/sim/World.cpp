@@ -1,0 +1,89 @@
+#include "platform/sim/World.h"
+
+#include <algorithm>
+
+#include "platform/sim/SimProcessImpl.h"
+
+namespace hidhost::sim {
+
+World::World(std::filesystem::path driveC) : files(std::move(driveC)) {}
+
+World::~World() = default;
+
+std::shared_ptr<KernelObject> World::FindNamed(const std::string& name) const {
+  auto it = named.find(name);
+  return it == named.end() ? nullptr : it->second.lock();
+}
+
+void World::AddNamed(const std::shared_ptr<KernelObject>& object) {
+  if (!object->name.empty()) named[object->name] = object;
+}
+
+platform::WaitResult World::Wait(Lock& lock, const std::shared_ptr<KernelObject>& object,
+                                 std::uint32_t timeoutMs) {
+  const std::thread::id me = std::this_thread::get_id();
+  ThreadRecord* self = threads.Find(me);
+  auto take = [&] {
+    const platform::WaitResult result = Take(*object, me);
+    if (object->kind == ObjectKind::Mutex && self != nullptr) {
+      self->ownedMutexes.push_back(object);
+    }
+    return result;
+  };
+  if (!IsWaitable(*object)) return platform::WaitResult::Failed;
+  if (CanTake(*object, me)) return take();
+  if (timeoutMs == 0) return platform::WaitResult::Timeout;
+
+  const bool timed = timeoutMs != platform::kInfinite;
+  if (self != nullptr) {
+    self->waitingOn = object;
+    self->timedWait = timed;
+  }
+  Notify();
+  changed.wait(lock,
+               [&] { return CanTake(*object, me) || (timed && threads.OthersSettled(self)); });
+  if (self != nullptr) {
+    self->waitingOn.reset();
+    self->timedWait = false;
+  }
+  if (CanTake(*object, me)) return take();
+  clockMs += timeoutMs;
+  return platform::WaitResult::Timeout;
+}
+
+platform::LResult World::AwaitReply(Lock& lock, const std::shared_ptr<SentMessage>& sent) {
+  ThreadRecord* self = threads.Find(std::this_thread::get_id());
+  if (self != nullptr) self->awaitingReply = sent;
+  Notify();
+  changed.wait(lock, [&] { return sent->done; });
+  if (self != nullptr) self->awaitingReply.reset();
+  return sent->result;
+}
+
+void World::ReleaseOwnedMutex(KernelObject& mutex) {
+  if (--mutex.recursion > 0) return;
+  mutex.owner.reset();
+  if (ThreadRecord* self = threads.Find(std::this_thread::get_id())) {
+    std::erase_if(self->ownedMutexes, [&](const auto& owned) {
+      auto locked = owned.lock();
+      return locked == nullptr || locked.get() == &mutex;
+    });
+  }
+  Notify();
+}
+
+void World::EndThread(ThreadRecord& record) {
+  for (const auto& owned : record.ownedMutexes) {
+    auto mutex = owned.lock();
+    if (mutex == nullptr || mutex->owner != record.id) continue;
+    mutex->owner.reset();
+    mutex->recursion = 0;
+    mutex->abandoned = true;
+  }
+  record.ownedMutexes.clear();
+  record.ended = true;
+  record.object->ended = true;
+  Notify();
+}
+
+}  // namespace hidhost::sim

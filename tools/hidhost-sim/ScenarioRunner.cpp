@@ -1,0 +1,233 @@
+#include "ScenarioRunner.h"
+
+#include <string>
+#include <string_view>
+
+#include "platform/Constants.h"
+#include "platform/sim/TraceLine.h"
+
+namespace hidhost::simtool {
+
+namespace {
+
+constexpr std::uint32_t kTrayCallback = 0x040C;
+constexpr platform::WParam kTrayIconId = 102;
+constexpr platform::LParam kSessionId = 1;
+constexpr platform::WParam kDbtDevNodesChanged = 0x0007;
+// A host that keeps posting to itself for ever would otherwise never let a directive end.
+constexpr int kMaximumSettleRounds = 100000;
+
+void PrintLines(std::ostream& out, std::string_view text, std::string_view prefix) {
+  std::size_t at = 0;
+  while (at < text.size()) {
+    std::size_t end = text.find('\n', at);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(at, end - at);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    out << prefix << line << '\n';
+    at = end + 1;
+  }
+}
+
+}  // namespace
+
+ScenarioRunner::~ScenarioRunner() {
+  ShutDownQuietly();
+}
+
+void ScenarioRunner::Run(const std::vector<Directive>& directives) {
+  for (const Directive& directive : directives) {
+    if (!directive.isRun) {
+      SetUp(directive);
+      continue;
+    }
+    out_ << "> " << directive.text << '\n';
+    Perform(directive);
+    PrintTrace();
+  }
+  out_.flush();
+}
+
+void ScenarioRunner::SetUp(const Directive& directive) {
+  switch (directive.kind) {
+    case DirectiveKind::Config:
+      desktop_.AppendConfigLine(directive.argument);
+      break;
+    case DirectiveKind::Registry:
+      desktop_.SetRegistryString(directive.argument, directive.name, directive.value);
+      break;
+    case DirectiveKind::RegistryLocked:
+      desktop_.LockRegistryKey(directive.argument);
+      break;
+    case DirectiveKind::Window:
+      desktop_.AddWindow(directive.window);
+      break;
+    case DirectiveKind::Cursor:
+      desktop_.SetCursor({static_cast<std::int32_t>(directive.numbers[0]),
+                          static_cast<std::int32_t>(directive.numbers[1])});
+      break;
+    case DirectiveKind::Driver:
+      desktop_.SetDriver(directive.driver);
+      break;
+    case DirectiveKind::Mutex:
+      desktop_.HoldMutex(directive.argument);
+      break;
+    case DirectiveKind::Fail:
+      desktop_.FailCall(directive.argument,
+                        directive.numbers.empty() ? -1 : static_cast<int>(directive.numbers[0]));
+      break;
+    case DirectiveKind::SwapButtons:
+      desktop_.SetSwapButtons(directive.numbers[0] != 0);
+      break;
+    default:
+      break;
+  }
+}
+
+void ScenarioRunner::Perform(const Directive& directive) {
+  const auto number = [&](std::size_t i, std::int64_t fallback = 0) {
+    return i < directive.numbers.size() ? directive.numbers[i] : fallback;
+  };
+  switch (directive.kind) {
+    case DirectiveKind::Start:
+      StartHost(true);
+      break;
+    case DirectiveKind::SecondInstance:
+      StartHost(false);
+      break;
+    case DirectiveKind::Event:
+      desktop_.QueueEvent(static_cast<std::uint32_t>(number(0)));
+      Settle();
+      break;
+    case DirectiveKind::Message:
+      SendToHost(static_cast<std::uint32_t>(number(0)), static_cast<platform::WParam>(number(1)),
+                 static_cast<platform::LParam>(number(2)));
+      break;
+    case DirectiveKind::Timer:
+      if (HostProcess* host = RunningHost();
+          host != nullptr && host->process->HasTimer(host->app->MainWindow(),
+                                                     static_cast<std::uintptr_t>(number(0)))) {
+        SendToHost(platform::kWmTimer, static_cast<platform::WParam>(number(0)), 0);
+      }
+      break;
+    case DirectiveKind::Tray:
+      SendToHost(kTrayCallback, kTrayIconId, static_cast<platform::LParam>(number(0)));
+      break;
+    case DirectiveKind::Command:
+      SendToHost(platform::kWmCommand, static_cast<platform::WParam>(number(0)), 0);
+      break;
+    case DirectiveKind::MenuChoose:
+      desktop_.ChooseMenuItem(static_cast<std::uint32_t>(number(0)));
+      break;
+    case DirectiveKind::Session:
+      SendToHost(platform::kWmWtsSessionChange, static_cast<platform::WParam>(number(0)),
+                 kSessionId);
+      break;
+    case DirectiveKind::DeviceChange:
+      SendToHost(platform::kWmDeviceChange, kDbtDevNodesChanged, 0);
+      break;
+    case DirectiveKind::Shared:
+      desktop_.WriteSharedBlock(directive.bytes);
+      Settle();
+      break;
+    case DirectiveKind::DumpShared: {
+      const auto block = desktop_.ReadSharedBlock();
+      desktop_.AppendTrace(
+          "shared " + (block ? sim::HexBytes(block->data(), block->size()) : std::string("-")));
+      break;
+    }
+    case DirectiveKind::DumpConfig:
+      PrintTrace();
+      PrintLines(out_, desktop_.ConfigFileText().value_or(""), "| ");
+      break;
+    case DirectiveKind::Close:
+      if (HostProcess* host = RunningHost()) {
+        host->process->PostToWindow(host->app->MainWindow(), platform::kWmClose, 0, 0);
+        Settle();
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void ScenarioRunner::StartHost(bool mayBecomeCurrent) {
+  auto host = std::make_unique<HostProcess>();
+  host->process = &desktop_.StartProcess();
+  host->app = std::make_unique<app::HostApp>(host->process->Platform());
+  HostProcess& started = *host;
+  hosts_.push_back(std::move(host));
+  if (mayBecomeCurrent && RunningHost() == nullptr) current_ = &started;
+
+  // The framework's entry: start hook, then the message loop, which a start
+  // without a main window ends at once.
+  if (started.app->InitInstance() == 0) {
+    desktop_.WaitUntilIdle();
+    Finish(started, 0);
+    return;
+  }
+  if (!platform::IsSet(started.app->MainWindow())) {
+    started.process->Platform().windows.PostQuitMessage(0);
+  }
+  Settle();
+}
+
+void ScenarioRunner::SendToHost(std::uint32_t message, platform::WParam wParam,
+                                platform::LParam lParam) {
+  HostProcess* host = RunningHost();
+  if (host == nullptr) return;
+  host->process->SendToWindow(host->app->MainWindow(), message, wParam, lParam);
+  Settle();
+}
+
+void ScenarioRunner::Settle() {
+  for (int round = 0; round < kMaximumSettleRounds; ++round) {
+    desktop_.WaitUntilIdle();
+    bool delivered = false;
+    for (auto& host : hosts_) {
+      if (host->ended) continue;
+      delivered |= host->process->HasPendingMessages();
+      if (host->process->PumpMessages()) {
+        desktop_.WaitUntilIdle();
+        Finish(*host, host->process->QuitCode().value_or(0));
+        delivered = true;
+      }
+    }
+    if (!delivered) return;
+  }
+}
+
+void ScenarioRunner::Finish(HostProcess& host, int quitCode) {
+  const int exitCode = host.app->ExitInstance(quitCode);
+  host.app.reset();
+  host.process->EndProcess(exitCode);
+  host.ended = true;
+}
+
+ScenarioRunner::HostProcess* ScenarioRunner::RunningHost() {
+  if (current_ == nullptr || current_->ended || !platform::IsSet(current_->app->MainWindow())) {
+    return nullptr;
+  }
+  return current_;
+}
+
+void ScenarioRunner::PrintTrace() {
+  for (const auto& line : desktop_.TakeTrace()) out_ << line << '\n';
+}
+
+void ScenarioRunner::ShutDownQuietly() {
+  for (auto& host : hosts_) {
+    if (host->ended) continue;
+    if (platform::IsSet(host->app->MainWindow())) {
+      host->process->PostToWindow(host->app->MainWindow(), platform::kWmClose, 0, 0);
+      Settle();
+    }
+    if (!host->ended) {
+      desktop_.WaitUntilIdle();
+      Finish(*host, 0);
+    }
+  }
+  desktop_.TakeTrace();
+}
+
+}  // namespace hidhost::simtool
