@@ -296,6 +296,13 @@ emu_requests() {
     sed -E 's/ connection=[0-9]+//; s/^registered count=/registered #/'
 }
 
+# wait_disconnects N: the emulator has seen N connections end (it notices
+# a closed handle on its own thread, after the host's last request).
+wait_disconnects() {
+  wait_for "$LOGS/emu.log" ' disconnected connection=' 10 "$1" ||
+    fail "the emulator saw $(grep -c ' disconnected ' "$LOGS/emu.log") connections end, expected $1"
+}
+
 start_host() {
   "$WINE" "$APP/HidHost.exe" >"$LOGS/host.out" 2>&1 &
   PIDS[host]=$!
@@ -410,6 +417,7 @@ read failed" "$client"
 "open ok
 word 00000002
 word 00000802" "$client"
+  wait_disconnects 5
   check_lines "6: requests seen by the emulator" \
 "connected
 registered #1
@@ -504,6 +512,7 @@ case_teardown() {
   [ "$option_close" -lt "$channel_close" ] || fail "Option.exe closed after the channel"
   [ "$osd_close" -lt "$channel_close" ] || fail "the OSD closed after the channel"
   note "WM_CLOSE reached both windows before the channel closed"
+  wait_disconnects 1
   check_lines "requests of the whole run" \
 "connected
 registered #1
@@ -576,6 +585,7 @@ case_refused_registration() {
   wait_host_window
   wait_device_flag 0
   check "1: no tray icon when registration fails" 0 "$(tray_icons)"
+  wait_disconnects 1
   check_lines "2: the refused handle was closed" \
 "connected
 register refused
@@ -599,6 +609,7 @@ case_session_change() {
   wait_device_flag 0
   check "2: the tray icon stays on disconnect" 1 "$(tray_icons)"
   agent "send|$HOST_TITLE|$WM_WTSSESSION_CHANGE|7|1" "send|$HOST_TITLE|$WM_WTSSESSION_CHANGE|5|1" >/dev/null
+  wait_disconnects 1
   check_lines "3: disconnect closes the channel; lock and logon change nothing" \
 "connected
 registered #1
@@ -921,23 +932,43 @@ inner() {
 # ------------------------------------------------------------- by hand
 
 watch() {
-  local work
-  work=$(mktemp -d "${TMPDIR:-/tmp}/hidhost-watch.XXXXXX")
-  trap 'export WINEPREFIX="$work/prefix"; stop_wine; rm -rf "$work"' EXIT
-  prepare "$work/workfile" || exit 1
-  export WINEPREFIX=$(cat "$work/workfile")/prefix
-  local app="$work/app"
+  local workfile work app
+  workfile=$(mktemp "${TMPDIR:-/tmp}/hidhost-wine-work.XXXXXX")
+  trap 'cleanup "$workfile"' EXIT
+  prepare "$workfile"
+  work=$(cat "$workfile")
+  export WINEPREFIX="$work/prefix"
+  app="$work/app"
   mkdir -p "$app"
+  for exe in HidHost.exe Option.exe hidhost-driver-emu.exe; do
+    [ -f "$BIN/$exe" ] || die "$BIN/$exe is missing: build the mingw-x64 preset first"
+  done
   cp "$BIN/HidHost.exe" "$BIN/Option.exe" "$app/"
   [ -f "$BIN/lan.dll" ] && cp "$BIN/lan.dll" "$app/"
-  say "host directory: $app (put a config.ini there to try assignments)"
-  say "emulator commands: press N, release N, tilt left|right, arrive, remove, mask, quit"
+  [ -n "${HIDHOST_CONFIG:-}" ] && cp "$HIDHOST_CONFIG" "$app/config.ini"
+  cat <<EOT
+HidHost.exe runs in $app (DISPLAY=$DISPLAY); config.ini: ${HIDHOST_CONFIG:-none, defaults}.
+Type emulator commands: press N, release N, tilt left, tilt right, arrive, remove, mask, quit.
+In another shell:  WINEPREFIX=$WINEPREFIX $WINE $app/Option.exe get
+                   WINEPREFIX=$WINEPREFIX $WINE $BIN/wine-agent.exe tray "find|$HOST_TITLE" spi
+EOT
+  # The typed commands go to the emulator; what the host asks of it is shown as it happens.
+  "$WINE" "$BIN/hidhost-driver-emu.exe" --log "$(winpath "$work/emu.log")" <&0 &
+  local emulator=$!
+  local deadline=$((SECONDS + 20))
+  until grep -q ' listening$' "$work/emu.log" 2>/dev/null; do
+    [ $SECONDS -lt $deadline ] || die "the driver emulator did not start"
+    sleep 0.1
+  done
+  tail -n +1 -f "$work/emu.log" &
+  local tailer=$!
   "$WINE" "$app/HidHost.exe" &
   local host=$!
-  "$WINE" "$BIN/hidhost-driver-emu.exe"
+  wait "$emulator"
+  kill "$tailer" 2>/dev/null
   "$WINE" "$BIN/wine-agent.exe" "post|$HOST_TITLE|$WM_CLOSE" >/dev/null 2>&1
   wait "$host"
-  say "HidHost.exe ended with $?"
+  say "HidHost.exe ended with exit code $?"
 }
 
 # ------------------------------------------------------------- dispatch
