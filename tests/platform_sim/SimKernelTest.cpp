@@ -1,0 +1,255 @@
+// Kernel objects across processes, waits in virtual time, and threads that
+// the desktop watches until they are stuck.
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "SimFixture.h"
+
+namespace hidhost::sim::testing {
+namespace {
+
+using platform::Handle;
+using platform::WaitResult;
+
+TEST(SimKernel, NamedMutexIsSharedUntilItsLastHandleCloses) {
+  SimFixture sim;
+  SimProcess& other = sim.desktop.StartProcess();
+  const auto first = sim.platform.kernel.CreateMutex("Tarno_HidHost");
+  const auto second = other.Platform().kernel.CreateMutex("Tarno_HidHost");
+  EXPECT_FALSE(first.alreadyExisted);
+  EXPECT_TRUE(second.alreadyExisted);
+  EXPECT_TRUE(platform::IsSet(second.handle));
+  sim.platform.kernel.CloseHandle(first.handle);
+  other.Platform().kernel.CloseHandle(second.handle);
+  const auto third = sim.platform.kernel.CreateMutex("Tarno_HidHost");
+  EXPECT_FALSE(third.alreadyExisted);
+  EXPECT_EQ(sim.desktop.TakeTrace(),
+            (std::vector<std::string>{"CreateMutexA name=\"Tarno_HidHost\" exists=0",
+                                      "CreateMutexA name=\"Tarno_HidHost\" exists=1",
+                                      "CreateMutexA name=\"Tarno_HidHost\" exists=0"}));
+}
+
+TEST(SimKernel, AMutexHeldElsewhereExistsAndCannotBeTaken) {
+  SimFixture sim;
+  sim.desktop.HoldMutex("K2290-ShareData-Mutex-Object");
+  const auto mutex = sim.platform.kernel.CreateMutex("K2290-ShareData-Mutex-Object");
+  EXPECT_TRUE(mutex.alreadyExisted);
+  EXPECT_EQ(sim.platform.kernel.WaitForSingleObject(mutex.handle, 50), WaitResult::Timeout);
+  EXPECT_FALSE(sim.platform.kernel.ReleaseMutex(mutex.handle)) << "not the owner";
+}
+
+TEST(SimKernel, MutexIsRecursiveForItsOwner) {
+  SimFixture sim;
+  auto& kernel = sim.platform.kernel;
+  const Handle mutex = kernel.CreateMutex("").handle;
+  EXPECT_EQ(kernel.WaitForSingleObject(mutex, platform::kInfinite), WaitResult::Signalled);
+  EXPECT_EQ(kernel.WaitForSingleObject(mutex, platform::kInfinite), WaitResult::Signalled);
+  EXPECT_TRUE(kernel.ReleaseMutex(mutex));
+  EXPECT_TRUE(kernel.ReleaseMutex(mutex));
+  EXPECT_FALSE(kernel.ReleaseMutex(mutex));
+}
+
+TEST(SimKernel, TimedWaitOnNothingRunsOutInVirtualTime) {
+  SimFixture sim;
+  auto& kernel = sim.platform.kernel;
+  const Handle semaphore = kernel.CreateSemaphore(0, 100);
+  EXPECT_EQ(kernel.WaitForSingleObject(semaphore, 1000), WaitResult::Timeout);
+  EXPECT_EQ(sim.desktop.NowMs(), 1000u);
+  EXPECT_TRUE(kernel.ReleaseSemaphore(semaphore, 2));
+  EXPECT_FALSE(kernel.ReleaseSemaphore(semaphore, 99)) << "beyond the maximum";
+  EXPECT_EQ(kernel.WaitForSingleObject(semaphore, 0), WaitResult::Signalled);
+  EXPECT_EQ(kernel.WaitForSingleObject(semaphore, 0), WaitResult::Signalled);
+  EXPECT_EQ(kernel.WaitForSingleObject(semaphore, 0), WaitResult::Timeout);
+  EXPECT_EQ(kernel.WaitForSingleObject(static_cast<Handle>(0x9999), 0), WaitResult::Failed);
+}
+
+TEST(SimTimers, SleepsAdvanceTheClockAndPrint) {
+  SimFixture sim;
+  auto& kernel = sim.platform.kernel;
+  const Handle event = kernel.CreateEvent(true, false);
+  sim.platform.timers.Sleep(1);
+  EXPECT_FALSE(sim.platform.timers.SleepUnlessSignalled(event, 8000));
+  kernel.SetEvent(event);
+  EXPECT_TRUE(sim.platform.timers.SleepUnlessSignalled(event, 8000));
+  EXPECT_EQ(sim.desktop.NowMs(), 8001u);
+  EXPECT_EQ(sim.desktop.TakeTrace(),
+            (std::vector<std::string>{"Sleep ms=1", "Sleep ms=8000", "Sleep ms=8000"}));
+}
+
+// A worker in the shape of the host's event thread: waits on a semaphore and
+// counts its wake-ups until told to stop.
+struct Worker {
+  platform::Kernel* kernel;
+  Handle semaphore;
+  std::atomic<int> wakeUps{0};
+  std::atomic<bool> quit{false};
+
+  static std::uint32_t Run(void* parameter) {
+    auto* self = static_cast<Worker*>(parameter);
+    for (;;) {
+      self->kernel->WaitForSingleObject(self->semaphore, platform::kInfinite);
+      if (self->quit.load()) return 0;
+      self->wakeUps.fetch_add(1);
+    }
+  }
+};
+
+TEST(SimThreads, WaitUntilIdleReturnsOnceTheThreadWaitsAgain) {
+  SimFixture sim;
+  auto& kernel = sim.platform.kernel;
+  Worker worker{&kernel, kernel.CreateSemaphore(0, 100)};
+  const Handle thread = kernel.CreateThread(4096, &Worker::Run, &worker);
+  ASSERT_TRUE(platform::IsSet(thread));
+  for (int i = 1; i <= 3; ++i) {
+    kernel.ReleaseSemaphore(worker.semaphore, 1);
+    sim.desktop.WaitUntilIdle();
+    EXPECT_EQ(worker.wakeUps.load(), i) << "round " << i;
+  }
+  EXPECT_EQ(sim.desktop.LiveThreadCount(), 1);
+  worker.quit = true;
+  kernel.ReleaseSemaphore(worker.semaphore, 1);
+  // A timed wait on the thread lets it run to its end first.
+  EXPECT_EQ(kernel.WaitForSingleObject(thread, 1000), WaitResult::Signalled);
+  EXPECT_EQ(sim.desktop.NowMs(), 0u);
+  EXPECT_EQ(sim.desktop.LiveThreadCount(), 0);
+  kernel.CloseHandle(thread);
+  kernel.CloseHandle(worker.semaphore);
+  EXPECT_EQ(sim.process.OpenObjectCount(), 0);
+}
+
+TEST(SimThreads, TimedWaitOnAStuckThreadTimesOut) {
+  SimFixture sim;
+  auto& kernel = sim.platform.kernel;
+  Worker worker{&kernel, kernel.CreateSemaphore(0, 100)};
+  const Handle thread = kernel.CreateThread(4096, &Worker::Run, &worker);
+  EXPECT_EQ(kernel.WaitForSingleObject(thread, 1000), WaitResult::Timeout);
+  EXPECT_EQ(sim.desktop.NowMs(), 1000u);
+  worker.quit = true;
+  kernel.ReleaseSemaphore(worker.semaphore, 1);
+  EXPECT_EQ(kernel.WaitForSingleObject(thread, platform::kInfinite), WaitResult::Signalled);
+}
+
+TEST(SimThreads, AMutexLeftByAnEndedThreadIsAbandoned) {
+  SimFixture sim;
+  auto& kernel = sim.platform.kernel;
+  struct Taker {
+    platform::Kernel* kernel;
+    Handle mutex;
+    static std::uint32_t Run(void* parameter) {
+      auto* self = static_cast<Taker*>(parameter);
+      self->kernel->WaitForSingleObject(self->mutex, platform::kInfinite);
+      return 0;
+    }
+  } taker{&kernel, kernel.CreateMutex("").handle};
+  const Handle thread = kernel.CreateThread(0, &Taker::Run, &taker);
+  kernel.WaitForSingleObject(thread, platform::kInfinite);
+  EXPECT_EQ(kernel.WaitForSingleObject(taker.mutex, 0), WaitResult::Abandoned);
+  EXPECT_TRUE(kernel.ReleaseMutex(taker.mutex)) << "an abandoned wait hands the mutex over";
+}
+
+TEST(SimThreads, ASendFromAnotherThreadWaitsForTheWindowThreadsPump) {
+  SimFixture sim;
+  RecordingProcedure procedure(sim.platform.windows);
+  const platform::Hwnd window = sim.CreateWindow(procedure);
+  struct Sender {
+    platform::Windows* windows;
+    platform::Hwnd target;
+    std::atomic<bool> answered{false};
+    static std::uint32_t Run(void* parameter) {
+      auto* self = static_cast<Sender*>(parameter);
+      self->windows->SendMessage(self->target, platform::kWmUser, 7, 0);
+      self->answered = true;
+      return 0;
+    }
+  } sender{&sim.platform.windows, window};
+  const Handle thread = sim.platform.kernel.CreateThread(0, &Sender::Run, &sender);
+  sim.desktop.WaitUntilIdle();
+  EXPECT_FALSE(sender.answered.load()) << "the window thread has not pumped yet";
+  EXPECT_TRUE(sim.process.HasPendingMessages());
+  sim.process.PumpMessages();
+  sim.desktop.WaitUntilIdle();
+  EXPECT_TRUE(sender.answered.load());
+  EXPECT_EQ(procedure.received.back().message, platform::kWmUser);
+  EXPECT_EQ(procedure.received.back().wParam, 7u);
+  sim.platform.kernel.CloseHandle(thread);
+}
+
+TEST(SimKernel, MappingByNameSharesItsBytes) {
+  SimFixture sim;
+  SimProcess& other = sim.desktop.StartProcess();
+  auto& kernel = sim.platform.kernel;
+  const Handle mapping = kernel.CreateFileMapping("K2290 Share Data", 116);
+  auto* view = static_cast<std::uint8_t*>(kernel.MapViewOfFile(mapping, 116));
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(view[0], 0) << "a new mapping is zero-filled";
+  view[0] = 0x42;
+  const Handle again = other.Platform().kernel.CreateFileMapping("K2290 Share Data", 116);
+  auto* seen = static_cast<std::uint8_t*>(other.Platform().kernel.MapViewOfFile(again, 0));
+  ASSERT_NE(seen, nullptr);
+  EXPECT_EQ(seen[0], 0x42);
+  EXPECT_EQ((*sim.desktop.ReadSharedBlock())[0], 0x42);
+  EXPECT_EQ(kernel.MapViewOfFile(mapping, 117), nullptr);
+  EXPECT_TRUE(kernel.UnmapViewOfFile(view));
+  EXPECT_FALSE(kernel.UnmapViewOfFile(view));
+  kernel.CloseHandle(mapping);
+  EXPECT_EQ(sim.process.OpenObjectCount(), 0);
+  EXPECT_EQ(other.OpenObjectCount(), 2);
+  EXPECT_EQ(other.OpenObjects(), (std::vector<std::string>{"mapping \"K2290 Share Data\"",
+                                                           "view of \"K2290 Share Data\""}));
+}
+
+TEST(SimKernel, TheConfigurationProgramWritesTheBlockUnderItsMutex) {
+  SimFixture sim;
+  std::array<std::uint8_t, kSharedBlockSize> bytes{};
+  bytes[4] = 0xF4;
+  EXPECT_FALSE(sim.desktop.WriteSharedBlock(bytes)) << "no block yet";
+  EXPECT_FALSE(sim.desktop.ReadSharedBlock().has_value());
+  auto& kernel = sim.platform.kernel;
+  kernel.CreateMutex(kSharedMutexName);
+  const Handle mapping = kernel.CreateFileMapping(kSharedBlockName, 116);
+  EXPECT_TRUE(sim.desktop.WriteSharedBlock(bytes));
+  EXPECT_EQ(static_cast<std::uint8_t*>(kernel.MapViewOfFile(mapping, 116))[4], 0xF4);
+}
+
+TEST(SimKernel, LibrariesLoadByPlainNameOrHostPath) {
+  SimFixture sim;
+  auto& kernel = sim.platform.kernel;
+  const auto wts = kernel.LoadLibrary("wtsapi32.dll");
+  ASSERT_TRUE(platform::IsSet(wts));
+  EXPECT_TRUE(kernel.HasProcedure(wts, "WTSRegisterSessionNotification"));
+  EXPECT_FALSE(kernel.HasProcedure(wts, "WTSQuerySessionInformationA"));
+  const auto strings = kernel.LoadLibrary("C:\\HidHost\\lan.dll");
+  ASSERT_TRUE(platform::IsSet(strings));
+  std::array<char, 260> text{};
+  EXPECT_GT(sim.platform.shell.LoadString(strings, 1000, text), 0);
+  EXPECT_EQ(sim.platform.shell.LoadString(strings, 1002, text), 0);
+  EXPECT_EQ(text[0], '\0');
+  EXPECT_FALSE(platform::IsSet(kernel.LoadLibrary("lan.dll"))) << "not in the system directory";
+  sim.desktop.SetLibraryPresent(kStringLibraryPath, false);
+  EXPECT_FALSE(platform::IsSet(kernel.LoadLibrary(kStringLibraryPath)));
+  EXPECT_EQ(sim.process.OpenObjectCount(), 2);
+  kernel.FreeLibrary(wts);
+  kernel.FreeLibrary(strings);
+  EXPECT_EQ(sim.process.OpenObjectCount(), 0);
+}
+
+TEST(SimProcess, EndingClosesWhatTheProcessStillHolds) {
+  SimFixture sim;
+  sim.desktop.SetDriver(DriverMode::Present);
+  RecordingProcedure procedure(sim.platform.windows);
+  sim.CreateWindow(procedure);
+  sim.platform.kernel.CreateMutex("Tarno_HidHost");
+  sim.platform.driver.Open("\\\\.\\ZWTRQUILL48", 0xC0000000u, 1, 3);
+  sim.desktop.TakeTrace();
+  sim.process.EndProcess(0);
+  EXPECT_TRUE(sim.process.Ended());
+  EXPECT_FALSE(sim.desktop.DriverOpen());
+  EXPECT_EQ(sim.desktop.TakeTrace(), std::vector<std::string>{"exit code=0"});
+  SimProcess& next = sim.desktop.StartProcess();
+  EXPECT_FALSE(next.Platform().kernel.CreateMutex("Tarno_HidHost").alreadyExisted);
+  EXPECT_EQ(next.Platform().windows.FindWindowByTitle("Test"), platform::Hwnd::None);
+}
+
+}  // namespace
+}  // namespace hidhost::sim::testing
