@@ -2,6 +2,7 @@
 #include <optional>
 
 #include "settings/ConfigFile.h"
+#include "settings/SettingsLoader.h"
 #include "settings/SettingsWorld.h"
 
 namespace hidhost::settings::testing {
@@ -87,16 +88,37 @@ TEST_F(ConfigFileTest, DesktopKeyLocked_fileReadWheelFieldsKeepMinusOne) {
 
 TEST_F(ConfigFileTest, FileHeldOpenByAnotherProgram_countsAsMissing) {
   Config({"[Setting]", "HScrollWheelSpeed=4"});
-  platform::Platform& other = desktop.StartProcess().Platform();
-  const platform::Handle held = other.profile.CreateFile(
-      kConfigPath, platform::kGenericRead | platform::kGenericWrite, 0, platform::kOpenExisting);
-  ASSERT_TRUE(platform::IsSet(held));
+  // Even a holder that shares reading fails the host's open, which shares nothing.
+  for (const std::uint32_t share : {0u, platform::kFileShareRead}) {
+    SCOPED_TRACE("share " + std::to_string(share));
+    const int hold = desktop.HoldFileOpen(kConfigPath, share);
+    ASSERT_NE(hold, 0);
+    EXPECT_EQ(FileExists(platform, kConfigPath), 0);
+    MouseSettings record = ClearedRecord();
+    EXPECT_EQ(ReadConfiguration(platform, record), 0);
+    EXPECT_EQ(record.HScrollWheelSpeed, -1);
+    desktop.ReleaseFile(hold);
+    EXPECT_EQ(FileExists(platform, kConfigPath), 1);
+  }
+}
+
+TEST_F(ConfigFileTest, FileBeingReadByAnotherProgram_countsAsMissing) {
+  Config({"[Setting]"});
+  platform::Platform& reader = desktop.StartProcess().Platform();
+  const platform::Handle open = reader.profile.CreateFile(
+      kConfigPath, platform::kGenericRead, platform::kFileShareRead, platform::kOpenExisting);
+  ASSERT_TRUE(platform::IsSet(open));
   EXPECT_EQ(FileExists(platform, kConfigPath), 0);
-  MouseSettings record = ClearedRecord();
-  EXPECT_EQ(ReadConfiguration(platform, record), 0);
-  EXPECT_EQ(record.HScrollWheelSpeed, -1);
-  other.kernel.CloseHandle(held);
+  reader.kernel.CloseHandle(open);
   EXPECT_EQ(FileExists(platform, kConfigPath), 1);
+}
+
+TEST_F(ConfigFileTest, FileHeldOpen_loadFallsBackToDefaults) {
+  Config({"[Setting]", "HScrollWheelSpeed=4", "MouseColor=9"});
+  desktop.HoldFileOpen(kConfigPath);
+  MouseSettings record = MarkedRecord();
+  LoadSettings(platform, record);
+  EXPECT_EQ(record, DefaultRecord());
 }
 
 TEST_F(ConfigFileTest, FileExists_closesWhatItOpened) {

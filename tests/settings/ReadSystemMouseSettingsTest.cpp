@@ -152,15 +152,62 @@ TEST_F(ReadSystemMouseSettingsTest, DesktopKeyLocked_returnsMinusOneAndKeepsWhee
   EXPECT_EQ(record.WheelPageScroll, -1);
 }
 
-TEST_F(ReadSystemMouseSettingsTest, OverlongValue_readsBoundedOrFallsBack) {
-  // The system gives a value that does not fit the 160-byte buffer either in
-  // part or not at all; either way the read stays inside the buffer and yields
-  // a number that the text or the default explains.
-  SetMouseValue("DoubleClickSpeed", (std::string("650") + std::string(400, ' ')).c_str());
+// Values the 160-byte read cannot take whole, or that are not text: the read
+// stays inside its buffer and ends the text there.
+struct OddValueRow {
+  std::uint32_t type;
+  std::string data;
+  std::int32_t expected;  // MouseSensitivity
+};
+
+const std::array<OddValueRow, 6> kOddValueRows = {{
+    {1, std::string(158, '1') + '\0', 2147483647},  // 1: fits with its zero; saturates
+    {3, std::string(159, '2'), 2147483647},         // 2: binary, fills the buffer, no zero
+    {3, std::string(160, '2'), 11},                 // 3: one byte too long: default
+    {1, "13" + std::string(400, ' ') + '\0', 11},   // 4: too long: default
+    {4, std::string("\x0E\0\0\0", 4), 0},           // 5: a DWORD is read as its bytes
+    {3, std::string("17", 2), 17},                  // 6: unterminated but short
+}};
+
+TEST(ReadSystemMouseSettingsOddValues, ReadBoundedAndTerminated) {
+  for (std::size_t i = 0; i < kOddValueRows.size(); ++i) {
+    SCOPED_TRACE("row " + std::to_string(i + 1));
+    sim::SimDesktop world;
+    platform::Platform& host = world.StartProcess().Platform();
+    const auto& row = kOddValueRows[i];
+    world.SetRegistryValue(kMouseKey, "MouseSensitivity", row.type, row.data);
+    world.SetRegistryString(kMouseKey, "MouseSpeed", "1");
+    MouseSettings record = ClearedRecord();
+    EXPECT_EQ(ReadSystemMouseSettings(host, record), 1);
+    EXPECT_EQ(record.MouseSensitivity, row.expected);
+    EXPECT_EQ(record.SpeedPreset, 10);  // the next read is not disturbed
+  }
+}
+
+TEST_F(ReadSystemMouseSettingsTest, UnreadableValue_givesItsDefaultNotItsNeighbours) {
+  SetMouseValue("DoubleClickSpeed", "650");
+  SetMouseValue("SwapMouseButtons", "1");
+  SetMouseValue("MouseSensitivity", "17");
+  SetMouseValue("MouseSpeed", "2");
+  SetMouseValue("MouseThreshold1", "4");
+  SetMouseValue("MouseThreshold2", "10");
+  desktop.FailCall("RegQueryValueExA", 1);  // DoubleClickSpeed, the first read
   MouseSettings record = ClearedRecord();
   EXPECT_EQ(ReadSystemMouseSettings(platform, record), 1);
-  EXPECT_TRUE(record.DoubleClickSpeed == 650 || record.DoubleClickSpeed == 500)
-      << record.DoubleClickSpeed;
+  EXPECT_EQ(record.DoubleClickSpeed, 500);
+  EXPECT_EQ(record.SwapMouseButtons, 1);
+  EXPECT_EQ(record.MouseSensitivity, 17);
+  EXPECT_EQ(record.SpeedPreset, 14);
+}
+
+TEST_F(ReadSystemMouseSettingsTest, UnreadableAccelerationValue_countsAsZero) {
+  SetMouseValue("MouseSpeed", "1");
+  SetMouseValue("MouseThreshold1", "4");
+  SetMouseValue("MouseThreshold2", ("10" + std::string(300, ' ')).c_str());  // does not fit
+  MouseSettings record = ClearedRecord();
+  ASSERT_EQ(ReadSystemMouseSettings(platform, record), 1);
+  EXPECT_EQ(record.SpeedPreset, 10);  // 1, 4, 0
+  EXPECT_EQ(record.Acceleration, 1);
 }
 
 }  // namespace
