@@ -208,7 +208,7 @@ Error Window(std::string_view rest, Directive& out, Context& context) {
       return error;
     }
   }
-  if (out.window.className.empty()) return "window needs class=NAME";
+  if (out.window.className.empty()) return "class=NAME is missing";
   context.windows.insert(out.window.id);
   return std::nullopt;
 }

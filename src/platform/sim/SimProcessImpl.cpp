@@ -171,7 +171,7 @@ void SimProcessImpl::ChooseMenuItem(std::uint32_t id) {
 }
 
 std::uintptr_t SimProcessImpl::AddKernelHandle(std::shared_ptr<KernelObject> object) {
-  const std::uintptr_t handle = NextHandle();
+  const std::uintptr_t handle = NextHandle(object->kind);
   kernelHandles.emplace(handle, std::move(object));
   return handle;
 }

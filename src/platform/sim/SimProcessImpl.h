@@ -3,6 +3,7 @@
 // below the public interface is guarded by the world's lock.
 #pragma once
 
+#include <array>
 #include <deque>
 #include <map>
 #include <memory>
@@ -70,7 +71,10 @@ class SimProcessImpl final : public SimProcess {
   bool quitSeen = false;
   bool ended = false;
 
-  std::uintptr_t NextHandle() { return std::exchange(nextHandle_, nextHandle_ + 4); }
+  // Each kind of handle has its own range, so that a handle's value does not
+  // depend on how many objects of other kinds the process opened before it.
+  std::uintptr_t NextHandle(ObjectKind kind) { return NextInRange(static_cast<std::size_t>(kind)); }
+  std::uintptr_t NextKeyHandle() { return NextInRange(kKeyRange); }
   std::uintptr_t NextMenu() { return nextMenu_++; }
   std::uintptr_t NextComObject() { return nextCom_ += 0x10; }
 
@@ -79,8 +83,15 @@ class SimProcessImpl final : public SimProcess {
   bool DeliverOne(Lock& lock);
   void CloseEverything();
 
+  static constexpr std::size_t kKeyRange = 7;
+  static constexpr std::uintptr_t kRangeSize = 0x100000;
+  std::uintptr_t NextInRange(std::size_t range) {
+    const std::uintptr_t slot = handlesIssued_[range]++ % (kRangeSize / 4);
+    return (range + 1) * kRangeSize + slot * 4;
+  }
+
   World& world_;
-  std::uintptr_t nextHandle_ = 0x100;
+  std::array<std::uintptr_t, kKeyRange + 1> handlesIssued_{};
   std::uintptr_t nextMenu_ = 0x20001;
   std::uintptr_t nextCom_ = 0x30000;
 

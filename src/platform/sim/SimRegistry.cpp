@@ -40,7 +40,7 @@ platform::RegKey SimRegistry::OpenKey(platform::RegKey root, std::string_view su
   if (!path || !world_.registry.Exists(*path) || world_.registry.IsLocked(*path)) {
     return platform::RegKey::None;
   }
-  const std::uintptr_t handle = process_.NextHandle();
+  const std::uintptr_t handle = process_.NextKeyHandle();
   process_.keys.emplace(handle, *path);
   return static_cast<platform::RegKey>(handle);
 }
@@ -54,7 +54,7 @@ platform::RegKey SimRegistry::CreateKey(platform::RegKey root, std::string_view 
   world_.Trace(TraceLine("RegCreateKeyA").Field("key", Quoted(shown)).Take());
   if (world_.Fails(Call::RegCreateKey)) return platform::RegKey::None;
   if (!path || !world_.registry.Create(*path)) return platform::RegKey::None;
-  const std::uintptr_t handle = process_.NextHandle();
+  const std::uintptr_t handle = process_.NextKeyHandle();
   process_.keys.emplace(handle, *path);
   return static_cast<platform::RegKey>(handle);
 }

@@ -1,0 +1,42 @@
+#!/bin/sh
+# run-scenario.sh SIM SCENARIO [EXPECTED_TRACE]
+# Runs hidhost-sim on SCENARIO ("builtin": no argument) and compares its
+# output with the expected trace (default: SCENARIO with .trace), or, when a
+# .stderr file sits beside the scenario, checks that it is refused with that
+# message. A difference is shown as a unified diff with line numbers.
+set -u
+sim=$1
+scenario=$2
+base=${scenario%.scn}
+expected=${3:-$base.trace}
+out=$(mktemp)
+err=$(mktemp)
+trap 'rm -f "$out" "$err"' EXIT
+
+if [ "$scenario" = builtin ]; then
+  "$sim" >"$out" 2>"$err"
+else
+  "$sim" "$scenario" >"$out" 2>"$err"
+fi
+status=$?
+
+if [ "$scenario" != builtin ] && [ -f "$base.stderr" ]; then
+  if [ $status -ne 2 ]; then
+    echo "exit status $status, expected 2 for a malformed scenario"
+    exit 1
+  fi
+  diff -u "$base.stderr" "$err" || exit 1
+  if [ -s "$out" ]; then
+    echo "a malformed scenario printed a trace:"
+    cat "$out"
+    exit 1
+  fi
+  exit 0
+fi
+
+if [ $status -ne 0 ]; then
+  echo "exit status $status, expected 0"
+  cat "$err"
+  exit 1
+fi
+diff -u "$expected" "$out" || exit 1
