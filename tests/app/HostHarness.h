@@ -35,7 +35,7 @@ class HostHarness {
 
   // Sends a message to the host window on the window thread; true while the host runs.
   bool Send(std::uint32_t message, platform::WParam wParam = 0, platform::LParam lParam = 0) {
-    process_->Platform().windows.SendMessage(kHostHwnd, message, wParam, lParam);
+    process_->SendToWindow(kHostHwnd, message, wParam, lParam);
     return Settle();
   }
 
@@ -46,12 +46,14 @@ class HostHarness {
 
   // Posts WM_CLOSE and runs the tear-down; gives the exit code.
   int Close() {
-    process_->Platform().windows.PostMessage(kHostHwnd, platform::kWmClose, 0, 0);
+    process_->PostToWindow(kHostHwnd, platform::kWmClose, 0, 0);
     Settle();
     return exitCode_.value_or(-1);
   }
 
   std::optional<int> ExitCode() const { return exitCode_; }
+  // The objects the host still held when its exit hook returned.
+  const std::vector<std::string>& LeakedAtExit() const { return leakedAtExit_; }
   sim::SimProcess& Process() { return *process_; }
   app::HostApp& App() { return *app_; }
 
@@ -64,7 +66,12 @@ class HostHarness {
       desktop_.WaitUntilIdle();
       if (process_->PumpMessages()) {
         desktop_.WaitUntilIdle();
-        if (!exitCode_) exitCode_ = app_->ExitInstance(process_->QuitCode().value_or(0));
+        if (!exitCode_) {
+          exitCode_ = app_->ExitInstance(process_->QuitCode().value_or(0));
+          // What the host failed to release itself, before the system cleans up.
+          leakedAtExit_ = process_->OpenObjects();
+          process_->EndProcess(*exitCode_);
+        }
         return false;
       }
     }
@@ -75,6 +82,7 @@ class HostHarness {
   sim::SimProcess* process_ = nullptr;
   std::unique_ptr<app::HostApp> app_;
   std::optional<int> exitCode_;
+  std::vector<std::string> leakedAtExit_;
 };
 
 // The position of the first trace line that starts with prefix, or npos.

@@ -1,5 +1,6 @@
 // The host's life on the simulated desktop: start-up, tear-down, the
 // routing table, device and session changes, and the decided faults.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "app/ConfigurationProgram.h"
@@ -89,6 +90,7 @@ TEST(HostStart, SecondInstance_CreatesNothingAndExitsZero) {
   ASSERT_EQ(trace.size(), 1u);
   EXPECT_EQ(trace[0], std::string(kMutexLine) + " exists=1");
   EXPECT_EQ(second.OpenObjectCount(), 0);
+  second.EndProcess(0);
   EXPECT_EQ(first.Close(), 0);
 }
 
@@ -101,7 +103,7 @@ TEST(HostStart, SharedMutexAlreadyHeld_EndsWithZeroAndFreesInstanceMutex) {
   // The tear-down ran over the partial state: no driver, no thread to stop.
   EXPECT_EQ(FindLine(trace, kDriverOpen), std::string::npos);
   EXPECT_EQ(FindLine(trace, "CreateFileMappingA"), std::string::npos);
-  EXPECT_EQ(host.Process().OpenObjectCount(), 0);
+  EXPECT_THAT(host.LeakedAtExit(), ::testing::IsEmpty());
 
   // The instance mutex is gone: a new host starts.
   HostHarness next;
@@ -121,7 +123,7 @@ TEST(HostStart, SemaphoreCannotBeCreated_RunsWithoutChannel) {
   ASSERT_TRUE(host.Send(platform::kWmDeviceChange));
   EXPECT_EQ(FindLine(host.Trace(), kDriverOpen), std::string::npos);
   EXPECT_EQ(host.Close(), 0);
-  EXPECT_EQ(host.Process().OpenObjectCount(), 0);
+  EXPECT_THAT(host.LeakedAtExit(), ::testing::IsEmpty());
 }
 
 TEST(HostStart, ThreadCannotBeCreated_RunsWithoutChannel) {
@@ -159,7 +161,7 @@ TEST(HostTearDown, CompanionWindowsClosedFirstThenChannelThenIcon) {
   ExpectInOrder(trace, {"PostMessageA hwnd=0x5 msg=0x10 wParam=0x0 lParam=0x0",
                         "PostMessageA hwnd=0x6 msg=0x10 wParam=0x0 lParam=0x0", kMaskZero,
                         kUnregister, kDriverClose, kIconRemove, "exit code=0"});
-  EXPECT_EQ(host.Process().OpenObjectCount(), 0);
+  EXPECT_THAT(host.LeakedAtExit(), ::testing::IsEmpty());
 }
 
 TEST(HostTearDown, WithoutCompanionWindows_PostsNoClose) {
@@ -169,7 +171,7 @@ TEST(HostTearDown, WithoutCompanionWindows_PostsNoClose) {
   EXPECT_EQ(host.Close(), 0);
   const auto trace = host.Trace();
   EXPECT_EQ(FindLine(trace, "PostMessageA hwnd=0x5"), std::string::npos);
-  EXPECT_EQ(CountLines(trace, "PostMessageA"), 1u);  // only the WM_CLOSE to itself
+  EXPECT_EQ(CountLines(trace, "PostMessageA"), 0u);
 }
 
 TEST(HostCommands, ExitCommand_PostsCloseToItselfAndEnds) {
@@ -240,7 +242,7 @@ TEST(HostSessionChange, CodeTable_OpensClosesOrIgnores) {
     // The icon stays on disconnect.
     EXPECT_EQ(FindLine(trace, kIconRemove), std::string::npos) << "row " << c.row;
     EXPECT_EQ(host.Close(), 0) << "row " << c.row;
-    EXPECT_EQ(host.Process().OpenObjectCount(), 0) << "row " << c.row;
+    EXPECT_THAT(host.LeakedAtExit(), ::testing::IsEmpty()) << "row " << c.row;
   }
 }
 
