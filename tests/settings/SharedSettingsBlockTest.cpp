@@ -15,6 +15,15 @@ MouseSettings SampleRecord() {
   return record;
 }
 
+// Whether the host left the mutex free: had it kept it, its end would leave
+// the mutex abandoned for the next program to wait on it.
+platform::WaitResult NextWaitAfterHostEnds(sim::SimDesktop& world, sim::SimProcess& host) {
+  platform::Kernel& next = world.StartProcess().Platform().kernel;
+  const platform::Handle mutex = next.CreateMutex(kSharedMutexName).handle;
+  host.EndProcess(0);
+  return next.WaitForSingleObject(mutex, platform::kInfinite);
+}
+
 using SharedSettingsBlockTest = SettingsWorld;
 
 TEST_F(SharedSettingsBlockTest, Write_givesConfigurationProgramTheRecordBytes) {
@@ -31,6 +40,7 @@ TEST_F(SharedSettingsBlockTest, Write_givesConfigurationProgramTheRecordBytes) {
   EXPECT_EQ(
       (std::array<std::uint8_t, 4>{(*shared)[88], (*shared)[89], (*shared)[90], (*shared)[91]}),
       (std::array<std::uint8_t, 4>{1, 1, 0, 0}));
+  EXPECT_EQ(NextWaitAfterHostEnds(desktop, process), platform::WaitResult::Signalled);
 }
 
 TEST_F(SharedSettingsBlockTest, Read_takesWholeRecordFromConfigurationProgram) {
@@ -41,6 +51,7 @@ TEST_F(SharedSettingsBlockTest, Read_takesWholeRecordFromConfigurationProgram) {
   MouseSettings record = MarkedRecord();
   EXPECT_EQ(block.Read(record), 1);
   EXPECT_EQ(record, SampleRecord());
+  EXPECT_EQ(NextWaitAfterHostEnds(desktop, process), platform::WaitResult::Signalled);
 }
 
 TEST_F(SharedSettingsBlockTest, NoView_copiesNothing) {
@@ -114,11 +125,7 @@ TEST(SharedSettingsBlockAbandoned, SkipsCopyAndGivesMutexBack) {
     EXPECT_EQ(record, MarkedRecord());
     EXPECT_EQ(world.ReadSharedBlock(), std::optional(BytesOf(SampleRecord())));
 
-    platform::Kernel& next = world.StartProcess().Platform().kernel;
-    const platform::Handle mutex = next.CreateMutex(kSharedMutexName).handle;
-    hostProcess.EndProcess(0);
-    EXPECT_EQ(next.WaitForSingleObject(mutex, platform::kInfinite),
-              platform::WaitResult::Signalled);
+    EXPECT_EQ(NextWaitAfterHostEnds(world, hostProcess), platform::WaitResult::Signalled);
   }
 }
 
