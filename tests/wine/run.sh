@@ -131,7 +131,6 @@ APP=""
 EMU_FD=""
 EMU_SEQ=0
 REC_MARK=0
-MARK_SEQ=0
 
 winpath() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
 
@@ -355,16 +354,17 @@ rec_since() {
     sed 's/ at=.*//'
 }
 
-# target_lines WINDOW-TITLE ROLE: the target's log since its last marker, up to
-# a new one. Every message the host posted before is logged by then.
+# target_lines WINDOW-TITLE ROLE: what the target logged since its last
+# marker, up to a new one. Every message the host posted before is logged by
+# then. (Runs in a subshell: the marker's number comes from the log itself.)
 target_lines() {
-  MARK_SEQ=$((MARK_SEQ + 1))
-  local from
-  from=$(grep -n " marker $((MARK_SEQ - 1))\$" "$LOGS/targets.log" | tail -n 1 | cut -d: -f1)
-  agent "mark|$1|$MARK_SEQ" >/dev/null
-  wait_for "$LOGS/targets.log" " $2 marker $MARK_SEQ\$" 10 || fail "$1 did not see marker $MARK_SEQ"
-  tail -n +"$(( ${from:-1} + 1 ))" "$LOGS/targets.log" | cut -d' ' -f2- |
-    grep -v " marker $MARK_SEQ\$" | grep -v '^ready$'
+  local seq from
+  seq=$(($(grep -c ' marker [0-9]*$' "$LOGS/targets.log") + 1))
+  from=$(grep -n ' marker [0-9]*$' "$LOGS/targets.log" | tail -n 1 | cut -d: -f1)
+  agent "mark|$1|$seq" >/dev/null
+  wait_for "$LOGS/targets.log" " $2 marker $seq\$" 10 || fail "$1 did not see marker $seq"
+  tail -n +"$((${from:-1} + 1))" "$LOGS/targets.log" | cut -d' ' -f2- |
+    grep -v " marker $seq\$" | grep -v '^ready$'
 }
 
 tray_icons() { agent tray | sed -nE 's/^tray icons=//p'; }
@@ -842,7 +842,11 @@ key 43 up flags=91 scan=00 extra=0" "$(rec_since)"
   check "7: 0x4CB applies the system settings" "double-click=300 swap=1 mouse=0,0,0 wheel=7" \
     "$(agent spi | sed 's/ speed=.*//')"
   option set WheelPageScroll=1 --notify 0x4CB >/dev/null || fail "8: Option.exe set failed"
-  check "8: page scrolling applied as WHEEL_PAGESCROLL" "double-click=300 swap=1 mouse=0,0,0 wheel=-1" \
+  # WHEEL_PAGESCROLL (0xFFFFFFFF), as another process reads it back under Wine:
+  # a value set without SPIF_UPDATEINIFILE is kept as text and parsed as a
+  # signed long there, which clamps it to 2147483647.
+  check "8: page scrolling applied as WHEEL_PAGESCROLL" \
+    "double-click=300 swap=1 mouse=0,0,0 wheel=2147483647" \
     "$(agent spi | sed 's/ speed=.*//')"
   check_lines "9: the block keeps what Option.exe wrote" \
 "DoubleClickSpeed=300
