@@ -6,6 +6,7 @@
 
 #include "ActionsWorld.h"
 #include "actions/HorizontalScroll.h"
+#include "actions/WindowClasses.h"
 
 namespace hidhost::actions::testing {
 namespace {
@@ -174,7 +175,7 @@ TEST(HorizontalScroll, repeatCount_zeroOrNegativeSendsNothing_aboveHundredStopsA
       {3, ViewWithChildBar("_WwG"), +1, INT32_MIN, {}},
       {4, ViewWithChildBar("_WwG"), +1, 100, HScrollTo(0x20, 0, 0x21, 100)},
       {5, ViewWithChildBar("_WwG"), +1, 101, HScrollTo(0x20, 0, 0x21, 100)},
-      {6, ViewWithChildBar("_WwG"), -1, INT32_MAX, HScrollTo(0x20, 1, 0x21, 100)},
+      {6, ViewWithChildBar("_WwG"), -1, 1000, HScrollTo(0x20, 1, 0x21, 100)},
       {7, {{0x50, "Notepad", 0, kScreenArea, kHScroll, ""}}, +2, 150, HScrollTo(0x50, 0, 0, 200)},
   });
 }
@@ -219,8 +220,17 @@ TEST(HorizontalScroll, siblingWalks_forwardAndBackwardAcceptDifferentWindows) {
       {13, Frame({}, {Bar(0xC2, "ScrollBar", {780, 0, 800, 580})}), +1, 1, {}},
       {14, Frame({}, {Bar(0xC2, "ScrollBar", {780, 300, 800, 580})}), +1, 1, Notch(120)},
       {15, Frame({}, {Bar(0xC2, "ScrollBar", {780, 0, 800, 300})}), +1, 1, Notch(120)},
+      // A scroll bar under the cursor ends the search with itself: a vertical bar there
+      // makes a vertical-only place even with a horizontal bar beside it.
+      {16,
+       {{0xC0, "Frame", 0, kScreenArea, 0, ""},
+        Bar(0xC7, "ScrollBar", {390, 0, 410, 580}),
+        Bar(0xC2, "ScrollBar", kBottom)},
+       +1,
+       1,
+       {}},
       // The first sibling that qualifies wins.
-      {16, Frame({}, {Bar(0xC2, "ScrollBar", kBottom), Bar(0xC5, "ScrollBar", kBottom)}), +1, 1,
+      {17, Frame({}, {Bar(0xC2, "ScrollBar", kBottom), Bar(0xC5, "ScrollBar", kBottom)}), +1, 1,
        HScrollTo(0xC0, 0, 0xC2, 1)},
   });
 }
@@ -265,6 +275,33 @@ TEST(HorizontalScroll, enumerationFallback_barWithin25PixelsOfTheViewsExtent) {
       {9, SplitView("_WwG", {80, 500, 720, 520}), +1, 1, Notch(120)},
       {10, SplitView("paneClassDC", {80, 500, 720, 520}, "Static"), +1, 1, Notch(120)},
   });
+}
+
+}  // namespace
+}  // namespace hidhost::actions::testing
+
+namespace hidhost::actions::testing {
+namespace {
+
+TEST(HasProgmanAncestor, testsTheParentChainButNotTheWindowItself) {
+  sim::SimDesktop desktop;
+  sim::SimProcess& process = desktop.StartProcess();
+  desktop.AddWindow({0xA0, "Progman", 0, {0, 0, 800, 600}, 0, ""});
+  desktop.AddWindow({0xA1, "SHELLDLL_DefView", 0xA0, {0, 0, 800, 600}, 0, ""});
+  desktop.AddWindow({0xA2, "SysListView32", 0xA1, {0, 0, 800, 600}, 0, ""});
+  desktop.AddWindow({0xB0, "CabinetWClass", 0, {0, 0, 800, 600}, 0, ""});
+  desktop.AddWindow({0xB1, "SysListView32", 0xB0, {0, 0, 800, 600}, 0, ""});
+  platform::Windows& windows = process.Platform().windows;
+  const struct {
+    int row;
+    std::uintptr_t hwnd;
+    bool expected;
+  } rows[] = {{1, 0xA2, true},  {2, 0xA1, true}, {3, 0xA0, false},
+              {4, 0xB1, false}, {5, 0, false},   {6, 0xDEAD, false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(::testing::Message() << "row " << row.row);
+    EXPECT_EQ(HasProgmanAncestor(windows, static_cast<platform::Hwnd>(row.hwnd)), row.expected);
+  }
 }
 
 }  // namespace
