@@ -1,0 +1,129 @@
+#include "platform/win32/Win32Kernel.h"
+
+#include <memory>
+#include <new>
+#include <string>
+
+#include "platform/win32/Win32Api.h"
+#include "platform/win32/Win32Resources.h"
+#include "platform/win32/Win32Values.h"
+
+namespace hidhost::platform::win32 {
+namespace {
+
+struct ThreadStart {
+  Kernel::ThreadEntry entry;
+  void* parameter;
+};
+
+// The thread's first function, with the system's calling convention: a
+// lambda would not have it on 32-bit x86.
+DWORD WINAPI RunThread(LPVOID raw) {
+  const std::unique_ptr<ThreadStart> start(static_cast<ThreadStart*>(raw));
+  return start->entry(start->parameter);
+}
+
+struct WaitOutcome {
+  DWORD system;
+  WaitResult result;
+};
+
+constexpr WaitOutcome kWaitOutcomes[] = {
+    {WAIT_OBJECT_0, WaitResult::Signalled},
+    {WAIT_ABANDONED, WaitResult::Abandoned},
+    {WAIT_TIMEOUT, WaitResult::Timeout},
+};
+
+using LocalMemory = UniqueResource<LocalMemoryTraits<Win32Kernel>>;
+
+}  // namespace
+
+CreatedMutex Win32Kernel::CreateMutex(std::string_view name) {
+  const std::string text(name);
+  const HANDLE mutex = ::CreateMutexA(nullptr, FALSE, text.c_str());
+  const bool existed = mutex != nullptr && ::GetLastError() == ERROR_ALREADY_EXISTS;
+  return CreatedMutex{FromHandle(mutex), existed};
+}
+
+bool Win32Kernel::ReleaseMutex(Handle mutex) {
+  return ::ReleaseMutex(ToHandle(mutex));
+}
+
+Handle Win32Kernel::CreateSemaphore(std::int32_t initial, std::int32_t maximum) {
+  return FromHandle(::CreateSemaphoreA(nullptr, initial, maximum, nullptr));
+}
+
+bool Win32Kernel::ReleaseSemaphore(Handle semaphore, std::int32_t count) {
+  return ::ReleaseSemaphore(ToHandle(semaphore), count, nullptr);
+}
+
+Handle Win32Kernel::CreateEvent(bool manualReset, bool initiallySet) {
+  return FromHandle(::CreateEventA(nullptr, manualReset, initiallySet, nullptr));
+}
+
+bool Win32Kernel::SetEvent(Handle event) {
+  return ::SetEvent(ToHandle(event));
+}
+
+WaitResult Win32Kernel::WaitForSingleObject(Handle object, std::uint32_t timeoutMs) {
+  const DWORD outcome = ::WaitForSingleObject(ToHandle(object), timeoutMs);
+  for (const WaitOutcome& row : kWaitOutcomes) {
+    if (row.system == outcome) return row.result;
+  }
+  return WaitResult::Failed;
+}
+
+bool Win32Kernel::CloseHandle(Handle object) {
+  return ::CloseHandle(ToHandle(object));
+}
+
+Handle Win32Kernel::CreateThread(std::uint32_t stackSize, ThreadEntry entry, void* parameter) {
+  std::unique_ptr<ThreadStart> start(new (std::nothrow) ThreadStart{entry, parameter});
+  if (!start) return Handle::None;
+  DWORD threadId = 0;
+  const HANDLE thread = ::CreateThread(nullptr, stackSize, RunThread, start.get(), 0, &threadId);
+  if (thread == nullptr) return Handle::None;
+  start.release();  // the thread owns it now
+  return FromHandle(thread);
+}
+
+Handle Win32Kernel::CreateFileMapping(std::string_view name, std::uint32_t size) {
+  // A present but empty access list lets every account open the block,
+  // whichever account the configuration program runs under.
+  LocalMemory descriptor(*this, ::LocalAlloc(LMEM_ZEROINIT, SECURITY_DESCRIPTOR_MIN_LENGTH));
+  if (!descriptor) return Handle::None;
+  if (!::InitializeSecurityDescriptor(descriptor.Get(), SECURITY_DESCRIPTOR_REVISION)) {
+    return Handle::None;
+  }
+  if (!::SetSecurityDescriptorDacl(descriptor.Get(), TRUE, nullptr, FALSE)) return Handle::None;
+  SECURITY_ATTRIBUTES attributes{};
+  attributes.nLength = sizeof(attributes);
+  attributes.lpSecurityDescriptor = descriptor.Get();
+  attributes.bInheritHandle = TRUE;
+  const std::string text(name);
+  return FromHandle(::CreateFileMappingA(INVALID_HANDLE_VALUE, &attributes, PAGE_READWRITE, 0, size,
+                                         text.c_str()));
+}
+
+void* Win32Kernel::MapViewOfFile(Handle mapping, std::uint32_t size) {
+  return ::MapViewOfFile(ToHandle(mapping), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, size);
+}
+
+bool Win32Kernel::UnmapViewOfFile(void* view) {
+  return ::UnmapViewOfFile(view);
+}
+
+Module Win32Kernel::LoadLibrary(std::string_view path) {
+  return FromModule(::LoadLibraryA(std::string(path).c_str()));
+}
+
+bool Win32Kernel::HasProcedure(Module module, std::string_view name) {
+  if (!IsSet(module)) return false;
+  return ::GetProcAddress(ToModule(module), std::string(name).c_str()) != nullptr;
+}
+
+bool Win32Kernel::FreeLibrary(Module module) {
+  return ::FreeLibrary(ToModule(module));
+}
+
+}  // namespace hidhost::platform::win32

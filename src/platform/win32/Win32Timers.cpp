@@ -1,0 +1,56 @@
+#include "platform/win32/Win32Timers.h"
+
+#include "platform/win32/Win32Api.h"
+#include "platform/win32/Win32Values.h"
+
+namespace hidhost::platform::win32 {
+namespace {
+
+// The system lets only a window's own thread start or stop that window's
+// timers (SetTimer fails with access denied elsewhere, on Windows and on
+// Wine alike), yet the host's event thread starts the repeat timers on the
+// host window. A request from another thread is therefore sent to the
+// window's thread as one of the framework window's private messages, which
+// its window procedure answers with the real call before the host's logic
+// sees any message. SendMessage waits for that answer, so the caller gets
+// the call's result, as it would from the call itself.
+// Only windows of this process are served so: another process's window
+// gets the plain call, and the system's refusal.
+bool IsOtherThreadsWindow(HWND hwnd) {
+  DWORD process = 0;
+  const DWORD owner = ::GetWindowThreadProcessId(hwnd, &process);
+  return owner != 0 && owner != ::GetCurrentThreadId() && process == ::GetCurrentProcessId();
+}
+
+}  // namespace
+
+bool Win32Timers::SetTimer(Hwnd hwnd, std::uintptr_t id, std::uint32_t periodMs) {
+  const HWND window = ToHwnd(hwnd);
+  if (IsOtherThreadsWindow(window)) {
+    return ::SendMessageA(window, windowClass_.SetTimerMessage(), id,
+                          static_cast<LPARAM>(periodMs)) != 0;
+  }
+  return ::SetTimer(window, id, periodMs, nullptr) != 0;
+}
+
+bool Win32Timers::KillTimer(Hwnd hwnd, std::uintptr_t id) {
+  const HWND window = ToHwnd(hwnd);
+  if (IsOtherThreadsWindow(window)) {
+    return ::SendMessageA(window, windowClass_.KillTimerMessage(), id, 0) != 0;
+  }
+  return ::KillTimer(window, id);
+}
+
+std::uint32_t Win32Timers::MaximumTimerPeriod() {
+  return USER_TIMER_MAXIMUM;
+}
+
+void Win32Timers::Sleep(std::uint32_t ms) {
+  ::Sleep(ms);
+}
+
+bool Win32Timers::SleepUnlessSignalled(Handle event, std::uint32_t ms) {
+  return ::WaitForSingleObject(ToHandle(event), ms) == WAIT_OBJECT_0;
+}
+
+}  // namespace hidhost::platform::win32
