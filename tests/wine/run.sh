@@ -33,9 +33,9 @@ WM_CLOSE=0x10
 WM_DEVICECHANGE=0x219
 WM_WTSSESSION_CHANGE=0x2B1
 
-CASES=(emulator single_instance hidden_window teardown start_without_device start_with_device
-       refused_registration session_change road_of_one_event actions hscroll autofire
-       settings_roundtrip removal_arrival tray_menu)
+CASES=(emulator single_instance hidden_window teardown shared_mutex_taken start_without_device
+       start_with_device refused_registration session_change road_of_one_event actions hscroll
+       autofire settings_roundtrip removal_arrival tray_menu)
 
 say() { printf '%s\n' "$*"; }
 die() { printf 'wine: %s\n' "$*" >&2; exit 1; }
@@ -526,6 +526,26 @@ disconnected" "$(emu_requests)"
     "$(agent tray "find|$HOST_TITLE" "mutex|Tarno_HidHost" | paste -sd'|')"
 }
 
+# A configuration program that made the shared block's mutex first keeps the
+# host from starting: the host must end rather than run on without a window
+# and with its instance mutex held.
+case_shared_mutex_taken() {
+  setup_app
+  start_emulator
+  start_targets --hold-mutex K2290-ShareData-Mutex-Object
+  start_host
+  wait_exit host 30
+  check "1: the refused host ends with exit code 0" 0 $?
+  check "2: no window, no instance mutex left" \
+    "window \"$HOST_TITLE\" absent|mutex Tarno_HidHost absent" \
+    "$(agent "find|$HOST_TITLE" "mutex|Tarno_HidHost" | paste -sd'|')"
+  agent "signal|HidHostWineTargetsStop" >/dev/null
+  wait_exit targets 10
+  start_host_with_device
+  note "3: once the mutex is gone the host starts"
+  stop_host
+}
+
 case_start_without_device() {
   setup_app noconfig
   start_option_window
@@ -908,18 +928,39 @@ case_tray_menu() {
   wait_for "$APP/Option.log" ' started ' 20 || fail "2: a double click did not start Option.exe beside the host"
   agent "wait-window|$OPTION_TITLE|10000" >/dev/null
   note "2: a double click started Option.exe from the host's directory"
+  agent "post|$OPTION_TITLE|0x112|0xF020" >/dev/null  # WM_SYSCOMMAND SC_MINIMIZE
+  wait_iconic 1 "3: Option.exe's window minimised"
+  agent "tray-click|0|ldbl" >/dev/null
+  wait_iconic 0 "4: a double click restores the minimised Option.exe"
+  check "4: and starts no second copy" "count \"$OPTION_TITLE\" 1" "$(agent "count|$OPTION_TITLE")"
   agent "tray-click|0|rdown" "menu-wait|10000" "menu-key|0x1B" "menu-gone|10000" >/dev/null
-  kill -0 "${PIDS[host]}" 2>/dev/null || fail "3: dismissing the menu ended the host"
-  note "3: the menu opens on a right click; Escape dismisses it"
+  kill -0 "${PIDS[host]}" 2>/dev/null || fail "5: dismissing the menu ended the host"
+  note "5: the menu opens on a right click; Escape dismisses it"
+  agent "post|$OPTION_TITLE|0x112|0xF020" >/dev/null
+  wait_iconic 1 "6: Option.exe's window minimised again"
+  # VK_HOME selects the first item, VK_RETURN chooses it.
+  agent "tray-click|0|rdown" "menu-wait|10000" "menu-key|0x24|0x0D" "menu-gone|10000" >/dev/null
+  wait_iconic 0 "6: the menu's first item restores Option.exe"
+  check "6: and starts no second copy" "count \"$OPTION_TITLE\" 1" "$(agent "count|$OPTION_TITLE")"
   # VK_END selects the last item (exit), VK_RETURN chooses it.
   local out
   out=$(agent "watch|$HOST_TITLE" "tray-click|0|rdown" "menu-wait|10000" "menu-key|0x23|0x0D" "wait-exit|20000")
-  check "4: exit from the menu: exit code" "exit code=0" "$(grep -o '^exit code=[0-9]*' <<<"$out")"
+  check "7: exit from the menu: exit code" "exit code=0" "$(grep -o '^exit code=[0-9]*' <<<"$out")"
   wait_exit host 20
-  check "4: host exit status" 0 $?
-  wait_for "$APP/Option.log" ' close ' 10 || fail "5: Option.exe got no WM_CLOSE at exit"
-  note "5: Option.exe closed by the host's exit"
-  check "6: no tray icon after exit" 0 "$(tray_icons)"
+  check "7: host exit status" 0 $?
+  wait_for "$APP/Option.log" ' close ' 10 || fail "8: Option.exe got no WM_CLOSE at exit"
+  note "8: Option.exe closed by the host's exit"
+  check "9: no tray icon after exit" 0 "$(tray_icons)"
+}
+
+# wait_iconic 0|1 WHAT: until Option.exe's window is (not) minimised.
+wait_iconic() {
+  local deadline=$((SECONDS + 10)) info
+  until info=$(agent "find|$OPTION_TITLE") && [[ "$info" == *" iconic=$1 "* ]]; do
+    [ $SECONDS -lt $deadline ] || fail "$2: $info"
+    sleep 0.1
+  done
+  note "$2"
 }
 
 inner() {

@@ -8,7 +8,7 @@
 // Commands run in order; the first that fails ends the run with exit code 1
 // after printing "FAIL <command>: <why>". Numbers are decimal or 0x-hex.
 //
-//   find|TITLE                 window "TITLE" visible=V style=S exstyle=E class=C | absent
+//   find|TITLE                 window "TITLE" visible=V iconic=I style=S exstyle=E class=C | absent
 //   count|TITLE                count "TITLE" N  (top-level windows with that title)
 //   wait-window|TITLE[|MS]     until a top-level window with the title exists
 //   wait-gone|TITLE[|MS]       until none exists
@@ -145,8 +145,8 @@ bool Find(Agent&, const Words& w) {
     Print("window \"" + w[1] + "\" absent");
     return true;
   }
-  Print(Format("window \"%s\" visible=%d style=%08lX exstyle=%08lX class=%s", w[1].c_str(),
-               IsWindowVisible(window) ? 1 : 0,
+  Print(Format("window \"%s\" visible=%d iconic=%d style=%08lX exstyle=%08lX class=%s",
+               w[1].c_str(), IsWindowVisible(window) ? 1 : 0, IsIconic(window) ? 1 : 0,
                static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)),
                static_cast<unsigned long>(GetWindowLongA(window, GWL_EXSTYLE)),
                ClassOf(window).c_str()));

@@ -1,7 +1,7 @@
 // wine-targets: the windows that sideways scrolling aims at, each writing
 // down the messages it receives.
 //
-//   wine-targets.exe --log FILE [--osd]
+//   wine-targets.exe --log FILE [--osd] [--hold-mutex NAME]
 //
 // Windows (screen position, class, what it is):
 //   "Target WwG"     _WwG with a horizontal "ScrollBar" child along its bottom
@@ -11,6 +11,7 @@
 //   "MOSSE_ARC OSD"  with --osd: the on-screen display, closes on WM_CLOSE
 // Lines (after the tick): "ready", then "<role> hscroll code=C lparam=scrollbar|0|HEX",
 // "<role> keydown|keyup vk=VV lparam=HEX", "<role> marker N", "<role> close".
+// With --hold-mutex, the named mutex exists for as long as the program runs.
 // Ends when the event HidHostWineTargetsStop is signalled.
 #include <array>
 #include <string>
@@ -148,6 +149,10 @@ int Run(int argc, char** argv) {
   if (!log.IsOpen()) return 2;
   const OwnedHandle stop(CreateEventA(nullptr, TRUE, FALSE, kTargetsStopEvent));
   const HINSTANCE self = GetModuleHandleA(nullptr);
+  const std::string mutexName = OptionValue(argc, argv, "--hold-mutex");
+  const OwnedHandle held(mutexName.empty() ? nullptr
+                                           : CreateMutexA(nullptr, FALSE, mutexName.c_str()));
+  if (!mutexName.empty() && !held) return 1;
   Targets targets{log};
   if (!stop || !RegisterClasses(self) ||
       !CreateTargets(targets, self, HasFlag(argc, argv, "--osd"))) {
