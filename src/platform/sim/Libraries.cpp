@@ -14,7 +14,7 @@ Libraries::Libraries() {
   LibraryInfo& wts = Named(std::string(kSystemDirectory) + "wtsapi32.dll");
   wts.procedures = {"WTSRegisterSessionNotification", "WTSUnRegisterSessionNotification"};
   LibraryInfo& strings = Named("C:\\HidHost\\lan.dll");
-  strings.strings = {{1000, "Setting Option"}, {1001, "Exit"}};
+  strings.strings = {{1000, "Settings..."}, {1001, "Exit"}};  // as tools/win32/lan builds it
 }
 
 const LibraryInfo* Libraries::Find(std::string_view requested) const {
