@@ -110,7 +110,9 @@ run_case() {
   export CASE_DIR="$work/cases/$name"
   rm -rf "$CASE_DIR" && mkdir -p "$CASE_DIR/app" "$CASE_DIR/logs"
   local started=$SECONDS
-  timeout -k 10 "$CASE_TIMEOUT" xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
+  # Display numbers spread out: other runs on the machine may pick one at the same moment.
+  timeout -k 10 "$CASE_TIMEOUT" xvfb-run -a -n $((100 + RANDOM % 800)) \
+    -s "-screen 0 1024x768x24 -nolisten tcp" \
     bash "$SELF" __inner "$name" "$BIN"
   rc=$?
   stop_wine
@@ -789,11 +791,18 @@ case_autofire() {
 $clicks"
   check "3: every press has its release" "$downs" "$ups"
   check_lines "4: clicks alternate down, up" "$(repeat_lines "$downs" "mouse ldown data=0 flags=01 extra=0" "mouse lup data=0 flags=01 extra=0")" "$clicks"
-  # The timer never fires early; under load it may fire late, never more often.
-  local most=$((hold_ms / period_ms + 1)) least=$((hold_ms / period_ms * 6 / 10))
+  # The host held the button from reading the press word (buttons 1 and 7) to
+  # reading the release of 7. Its timer never fires early; under load it may
+  # fire late, so fewer clicks are allowed than fit, never more.
+  local pressed released held
+  pressed=$(grep ' read 00000041$' "$LOGS/emu.log" | head -n 1 | cut -d' ' -f1)
+  released=$(awk '/ read 00000041$/ { held = 1 } held && / read 00000001$/ { print $1; exit }' \
+    "$LOGS/emu.log")
+  held=$((released - pressed))
+  local most=$((held / period_ms + 1)) least=$((held / period_ms / 2))
   [ "$downs" -ge "$least" ] && [ "$downs" -le "$most" ] ||
-    fail "5: $downs clicks in $hold_ms ms at one per $period_ms ms; expected $least..$most"
-  note "5: $downs clicks in $hold_ms ms at one per $period_ms ms"
+    fail "5: $downs clicks while held $held ms at one per $period_ms ms; expected $least..$most"
+  note "5: $downs clicks while held $held ms at one per $period_ms ms"
   local first last
   first=$(tail -n +"$((REC_MARK + 1))" "$LOGS/input.log" | grep ' mouse ldown' | head -n 1 | cut -d' ' -f1)
   last=$(tail -n +"$((REC_MARK + 1))" "$LOGS/input.log" | grep ' mouse ldown' | tail -n 1 | cut -d' ' -f1)
