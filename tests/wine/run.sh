@@ -8,7 +8,10 @@
 #   run.sh [--bin DIR] case NAME WORKFILE run one case in the prefix that WORKFILE names
 #   run.sh cleanup WORKFILE               end Wine in that prefix and remove it
 #   run.sh list                           the case names
-#   run.sh [--bin DIR] watch              the host and the emulator by hand (see usage below)
+#   run.sh [--bin DIR] watch              HidHost.exe by hand: type the emulator's commands
+#                                         (press 4, tilt left, remove, arrive, mask, quit);
+#                                         HIDHOST_CONFIG=FILE gives it a config.ini; without
+#                                         DISPLAY it runs under Xvfb
 #
 # DIR is the bin directory of the mingw-x64 build (default build/mingw-x64/bin,
 # or $HIDHOST_WINE_BIN). Each case runs under its own Xvfb with a time limit;
@@ -986,11 +989,11 @@ inner() {
 # ------------------------------------------------------------- by hand
 
 watch() {
-  local workfile work app
-  workfile=$(mktemp "${TMPDIR:-/tmp}/hidhost-wine-work.XXXXXX")
-  trap 'cleanup "$workfile"' EXIT
-  prepare "$workfile"
-  work=$(cat "$workfile")
+  local work app
+  WATCH_WORKFILE=$(mktemp "${TMPDIR:-/tmp}/hidhost-wine-work.XXXXXX")
+  trap 'cleanup "$WATCH_WORKFILE"' EXIT
+  prepare "$WATCH_WORKFILE"
+  work=$(cat "$WATCH_WORKFILE")
   export WINEPREFIX="$work/prefix"
   app="$work/app"
   mkdir -p "$app"
@@ -1018,6 +1021,7 @@ EOT
   local tailer=$!
   "$WINE" "$app/HidHost.exe" &
   local host=$!
+  "$WINE" "$BIN/wine-agent.exe" "wait-window|$HOST_TITLE|20000" || die "HidHost.exe did not start"
   wait "$emulator"
   kill "$tailer" 2>/dev/null
   "$WINE" "$BIN/wine-agent.exe" "post|$HOST_TITLE|$WM_CLOSE" >/dev/null 2>&1
