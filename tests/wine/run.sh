@@ -69,9 +69,22 @@ stop_wine() {
   return 0
 }
 
+# Prefixes of runs that were interrupted before their clean-up (each holds
+# some 700 MB): none of their files changed for hours, so no run uses them.
+purge_stale_prefixes() {
+  local dir
+  for dir in "${TMPDIR:-/tmp}"/hidhost-wine.*; do
+    [ -d "$dir" ] || continue
+    [ -z "$(find "$dir" -maxdepth 3 -newermt '-3 hours' -print -quit 2>/dev/null)" ] || continue
+    say "wine: removing the stale prefix $dir"
+    rm -rf "$dir"
+  done
+}
+
 prepare() {
   local workfile=$1 work
   need_tools
+  purge_stale_prefixes
   work=$(mktemp -d "${TMPDIR:-/tmp}/hidhost-wine.XXXXXX") || die "cannot make a temp dir"
   printf '%s\n' "$work" >"$workfile"
   export WINEPREFIX="$work/prefix"

@@ -42,13 +42,11 @@ constexpr const char* kMenuClass = "#32768";
 using Words = std::vector<std::string>;
 
 struct Agent {
-  OwnedHandle watched;
-  bool failed = false;
-  std::string why;
+  OwnedHandle watched;  // the process that wait-exit waits for
+  std::string why;      // what the failing command reports
 };
 
 bool Fail(Agent& agent, std::string why) {
-  agent.failed = true;
   agent.why = std::move(why);
   return false;
 }
