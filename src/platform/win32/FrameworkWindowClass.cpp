@@ -12,12 +12,13 @@ constexpr const char* kClassName = "HidHostFrameworkWindow";
 constexpr const char* kSetTimerMessageName = "HidHostFrameworkWindow.SetTimer";
 constexpr const char* kKillTimerMessageName = "HidHostFrameworkWindow.KillTimer";
 
-// The window's extra bytes: its procedure, and the class object that knows
-// the private messages. Both are set at WM_NCCREATE and cleared after
-// WM_NCDESTROY.
+// The window's extra bytes: its procedure, the class object that knows the
+// private messages, and whether WM_DESTROY has reached the procedure. Set at
+// WM_NCCREATE and cleared after WM_NCDESTROY.
 constexpr int kProcedureSlot = 0;
 constexpr int kClassSlot = sizeof(LONG_PTR);
-constexpr int kExtraBytes = 2 * sizeof(LONG_PTR);
+constexpr int kDestroyedSlot = 2 * sizeof(LONG_PTR);
+constexpr int kExtraBytes = 3 * sizeof(LONG_PTR);
 
 struct Creation {
   WindowProcedure* procedure;
@@ -39,6 +40,18 @@ void Attach(HWND hwnd, LPARAM createStruct) {
 void Detach(HWND hwnd) {
   ::SetWindowLongPtrA(hwnd, kProcedureSlot, 0);
   ::SetWindowLongPtrA(hwnd, kClassSlot, 0);
+  ::SetWindowLongPtrA(hwnd, kDestroyedSlot, 0);
+}
+
+// A window refused in WM_CREATE is destroyed again; Windows sends it
+// WM_DESTROY and then WM_NCDESTROY, Wine only WM_NCDESTROY. The procedure
+// does its tear-down in WM_DESTROY, so it gets one before WM_NCDESTROY
+// whenever the system skipped it.
+void DeliverSkippedDestroy(HWND hwnd, UINT message, WindowProcedure& procedure) {
+  if (message == WM_DESTROY) ::SetWindowLongPtrA(hwnd, kDestroyedSlot, 1);
+  if (message != WM_NCDESTROY || ::GetWindowLongPtrA(hwnd, kDestroyedSlot) != 0) return;
+  ::SetWindowLongPtrA(hwnd, kDestroyedSlot, 1);
+  procedure.OnMessage(FromHwnd(hwnd), WM_DESTROY, 0, 0);
 }
 
 // A timer request forwarded from another thread (see Win32Timers). Answered
@@ -67,6 +80,7 @@ LRESULT CALLBACK FrameworkWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPA
   }
   LRESULT result = 0;
   if (AnswerTimerRequest(*windowClass, hwnd, message, wParam, lParam, result)) return result;
+  DeliverSkippedDestroy(hwnd, message, *procedure);
   result = procedure->OnMessage(FromHwnd(hwnd), message, wParam, lParam);
   if (message == WM_NCDESTROY) Detach(hwnd);
   return result;

@@ -21,6 +21,10 @@ constexpr DWORD kShellServerContext =
     CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
 static_assert(kShellServerContext == 21);
 
+// The record with the balloon fields: 488 bytes on 32-bit x86, 504 on x64.
+// A 488-byte record on x64 would be read as the older form.
+static_assert(NOTIFYICONDATAA_V2_SIZE == (sizeof(void*) == 8 ? 504 : 488));
+
 using ItemIdList = UniqueResource<ItemIdListTraits<Win32Shell>>;
 
 IShellDispatch* ToShellDispatch(ComObject object) {

@@ -1,0 +1,81 @@
+// The three forms of SystemParametersInfo's pvParam, and the mouse settings
+// calls, read back from the system. Each setting is put back afterwards.
+#include "Checks.h"
+#include "platform/Constants.h"
+#include "platform/win32/Win32Api.h"
+#include "platform/win32/Win32Platform.h"
+
+namespace hidhost::platform::win32::checks {
+namespace {
+
+// Wine reads SPI_SETMOUSESPEED's value from uiParam, not from pvParam as
+// Windows does; that row can only hold on Windows.
+bool RunningOnWine() {
+  return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+void CheckSpiForms(Checks& check, Input& input) {
+  int savedMouse[3] = {};
+  SystemParametersInfoA(SPI_GETMOUSE, 0, savedMouse, 0);
+  check.True(1, "Triple: SPI_SETMOUSE",
+             input.SystemParametersInfo(kSpiSetMouse, 0, SpiArgument::Triple(6, 10, 1), 0));
+  int mouse[3] = {};
+  SystemParametersInfoA(SPI_GETMOUSE, 0, mouse, 0);
+  check.True(2, "Triple: the three values in order",
+             mouse[0] == 6 && mouse[1] == 10 && mouse[2] == 1);
+  SystemParametersInfoA(SPI_SETMOUSE, 0, savedMouse, 0);
+
+  UINT savedLines = 0;
+  SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &savedLines, 0);
+  check.True(3, "Null: SPI_SETWHEELSCROLLLINES",
+             input.SystemParametersInfo(kSpiSetWheelScrollLines, 7, SpiArgument::Null(), 0));
+  UINT lines = 0;
+  SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  check.Equal(4, "Null: the value from uiParam", lines, 7u);
+  SystemParametersInfoA(SPI_SETWHEELSCROLLLINES, savedLines, nullptr, 0);
+
+  int savedSpeed = 0;
+  SystemParametersInfoA(SPI_GETMOUSESPEED, 0, &savedSpeed, 0);
+  check.True(5, "Value: SPI_SETMOUSESPEED",
+             input.SystemParametersInfo(kSpiSetMouseSpeed, 0, SpiArgument::Value(13), 0));
+  int speed = 0;
+  SystemParametersInfoA(SPI_GETMOUSESPEED, 0, &speed, 0);
+  if (RunningOnWine()) {
+    std::printf("skip input 6: Value: the value itself in pvParam (Wine reads uiParam)\n");
+  } else {
+    check.Equal(6, "Value: the value itself in pvParam", speed, 13);
+  }
+  SystemParametersInfoA(SPI_SETMOUSESPEED, 0,
+                        reinterpret_cast<PVOID>(static_cast<INT_PTR>(savedSpeed)), 0);
+}
+
+void CheckMouseCalls(Checks& check, Input& input) {
+  const UINT savedTime = GetDoubleClickTime();
+  check.True(10, "SetDoubleClickTime", input.SetDoubleClickTime(640));
+  check.Equal(11, "double-click time", GetDoubleClickTime(), 640u);
+  SetDoubleClickTime(savedTime);
+
+  const bool wasSwapped = input.GetSystemMetrics(kSmSwapButton) != 0;
+  check.Equal(12, "SwapMouseButton answers the earlier state", input.SwapMouseButton(!wasSwapped),
+              wasSwapped);
+  check.Equal(13, "swap state", input.GetSystemMetrics(kSmSwapButton) != 0, !wasSwapped);
+  input.SwapMouseButton(wasSwapped);
+
+  check.True(14, "SetCursorPos", input.SetCursorPos(30, 40));
+  Point point;
+  check.True(15, "GetCursorPos", input.GetCursorPos(point));
+  check.True(16, "cursor where it was put", point == Point{30, 40});
+  check.Equal(17, "scan code of Ctrl", input.MapVirtualKey(kVkControl, kMapVkToVsc), 0x1Du);
+}
+
+}  // namespace
+
+int CheckInputSettings() {
+  Checks check("input");
+  Win32Platform platform;
+  CheckSpiForms(check, platform.input);
+  CheckMouseCalls(check, platform.input);
+  return check.Failures();
+}
+
+}  // namespace hidhost::platform::win32::checks
