@@ -367,13 +367,11 @@ start_recorder() {
 
 # Injected input since the last rec_mark, without pointer moves and positions.
 rec_mark() { REC_MARK=$(wc -l <"$LOGS/input.log"); }
-rec_since() {
-  tail -n +"$((REC_MARK + 1))" "$LOGS/input.log" | cut -d' ' -f2- | grep -v '^mouse move' |
-    sed 's/ at=.*//'
-}
+rec_since() { rec_since_at | sed 's/ at=.*//'; }
+rec_since_at() { tail -n +"$((REC_MARK + 1))" "$LOGS/input.log" | cut -d' ' -f2- | grep -v '^mouse move'; }
 
-# target_lines WINDOW-TITLE ROLE: what the target logged since its last
-# marker, up to a new one. Every message the host posted before is logged by
+# target_lines WINDOW-TITLE ROLE: what that target logged since the last
+# marker to any target, up to a new one. Every message the host posted before is logged by
 # then. (Runs in a subshell: the marker's number comes from the log itself.)
 target_lines() {
   local seq from
@@ -381,8 +379,8 @@ target_lines() {
   from=$(grep -n ' marker [0-9]*$' "$LOGS/targets.log" | tail -n 1 | cut -d: -f1)
   agent "mark|$1|$seq" >/dev/null
   wait_for "$LOGS/targets.log" " $2 marker $seq\$" 10 || fail "$1 did not see marker $seq"
-  tail -n +"$((${from:-1} + 1))" "$LOGS/targets.log" | cut -d' ' -f2- |
-    grep -v " marker $seq\$" | grep -v '^ready$'
+  tail -n +"$((${from:-1} + 1))" "$LOGS/targets.log" | cut -d' ' -f2- | grep "^$2 " |
+    grep -v " marker $seq\$"
 }
 
 tray_icons() { agent tray | sed -nE 's/^tray icons=//p'; }
@@ -474,7 +472,9 @@ disconnected" "$(emu_requests)"
 case_single_instance() {
   setup_app
   start_emulator
+  start_option_window
   start_host_with_device
+  wait_for "$LOGS/option.log" ' notice 0x4E6 ' 10 || fail "Option.exe got no device-ready notice"
   local before after rc
   before=$(md5sum <"$APP/config.ini")
   timeout 60 "$WINE" "$APP/HidHost.exe" >"$LOGS/second.out" 2>&1
@@ -486,6 +486,8 @@ case_single_instance() {
   check "config.ini untouched by the second copy" "$before" "$after"
   check "the second copy did not open the device" 1 \
     "$(emu_requests | grep -c '^connected')"
+  check "the second copy posted nothing to Option.exe" "1 notice, no close" \
+    "$(grep -c ' notice ' "$LOGS/option.log") notice, $(grep -q ' close ' "$LOGS/option.log" && echo close || echo no close)"
   kill -0 "${PIDS[host]}" 2>/dev/null || fail "the first host ended"
   note "the first host still runs"
   stop_host
@@ -777,6 +779,33 @@ case_hscroll() {
   check_lines "8: tilt right over nothing scrollable: one notch down" \
     "mouse wheel data=-120 flags=01 extra=0" "$(rec_since)"
   check_lines "9: nothing posted to the still window" "" "$(target_lines "Target Still" still)"
+  # Target Excel's scroll bar lies at (40,670)-(340,700) on the screen.
+  check "10: cursor over EXCEL7" "cursor 100,580 over class=EXCEL7 root=\"Target Excel\"" \
+    "$(agent "cursor-to|Target Excel|60|40")"
+  rec_mark
+  emu "tilt left"
+  emu "sync"
+  check_lines "10: tilt left over EXCEL7: three clicks 5 px inside the scroll bar's left end" \
+    "$(repeat_lines 3 "mouse ldown data=0 flags=01 extra=0 at=45,675" "mouse lup data=0 flags=01 extra=0 at=45,675")" \
+    "$(rec_since_at)"
+  check "10: the cursor is back" "cursor 100,580" "$(agent cursor)"
+  rec_mark
+  emu "tilt right"
+  emu "sync"
+  check_lines "11: tilt right over EXCEL7: three clicks 5 px inside its right end" \
+    "$(repeat_lines 3 "mouse ldown data=0 flags=01 extra=0 at=335,675" "mouse lup data=0 flags=01 extra=0 at=335,675")" \
+    "$(rec_since_at)"
+  check "11: the cursor is back" "cursor 100,580" "$(agent cursor)"
+  check_lines "10, 11: the clicks reached the scroll bar's arrows" \
+    "$(repeat_lines 3 "excel hscroll code=0 lparam=scrollbar" "excel hscroll code=8 lparam=scrollbar")
+$(repeat_lines 3 "excel hscroll code=1 lparam=scrollbar" "excel hscroll code=8 lparam=scrollbar")" \
+    "$(target_lines "Target Excel" excel)"
+  agent "cursor-to|Target Vertical|60|60" >/dev/null
+  rec_mark
+  emu "tilt left"
+  emu "sync"
+  check_lines "12: only vertically scrollable: no input" "" "$(rec_since)"
+  check_lines "12: only vertically scrollable: no message" "" "$(target_lines "Target Vertical" vertical)"
   stop_host
 }
 

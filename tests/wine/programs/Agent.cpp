@@ -18,6 +18,7 @@
 //   wait-exit[|MS]             wait for the watched process; "exit code=N after=MS"
 //   spi                        the system mouse settings as read back
 //   cursor-to|TITLE|DX|DY      cursor to the window's top-left + (DX,DY); checks what is under it
+//   cursor                     cursor X,Y
 //   mark|TITLE|N               post the marker message N (see Support.h)
 //   tray                       the notification-area icons: "tray icons=N"
 //   tray-click|INDEX|BUTTON    post BUTTON (ldown lup ldbl rdown rup) to icon INDEX
@@ -252,6 +253,13 @@ bool CursorTo(Agent& agent, const Words& w) {
   return true;
 }
 
+bool Cursor(Agent&, const Words&) {
+  POINT at{};
+  GetCursorPos(&at);
+  Print(Format("cursor %ld,%ld", at.x, at.y));
+  return true;
+}
+
 bool Mark(Agent& agent, const Words& w) {
   const HWND window = FindTitled(agent, w[1]);
   if (window == nullptr) return false;
@@ -347,6 +355,7 @@ constexpr Command kCommands[] = {
     {"wait-exit", 0, WaitExit},
     {"spi", 0, Spi},
     {"cursor-to", 3, CursorTo},
+    {"cursor", 0, Cursor},
     {"mark", 2, Mark},
     {"tray", 0, Tray},
     {"tray-click", 2, TrayClick},

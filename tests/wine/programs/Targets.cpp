@@ -8,6 +8,8 @@
 //   "Target Plain"   a window of its own class with WS_HSCROLL
 //   "Target Mozilla" MozillaWindowClass with a MozillaWindowClass child over all of it
 //   "Target Still"   nothing that scrolls
+//   "Target Excel"   EXCEL7 with a horizontal "ScrollBar" child along its bottom
+//   "Target Vertical" a window of its own class with WS_VSCROLL only
 //   "MOSSE_ARC OSD"  with --osd: the on-screen display, closes on WM_CLOSE
 // Lines (after the tick): "ready", then "<role> hscroll code=C lparam=scrollbar|0|HEX",
 // "<role> keydown|keyup vk=VV lparam=HEX", "<role> marker N", "<role> close".
@@ -34,9 +36,9 @@ struct TargetSpec {
 constexpr DWORD kTopLevel = WS_POPUP | WS_VISIBLE;
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 
-constexpr std::array<TargetSpec, 7> kTargets{{
+constexpr std::array<TargetSpec, 10> kTargets{{
     {"wwg", "_WwG", "Target WwG", kTopLevel, {40, 40, 340, 240}, -1, false},
-    {"scrollbar", "ScrollBar", "", kChild | SBS_HORZ, {0, 170, 300, 200}, 0, false},
+    {"wwg-scrollbar", "ScrollBar", "", kChild | SBS_HORZ, {0, 170, 300, 200}, 0, false},
     {"plain",
      "HidHostPlainScroll",
      "Target Plain",
@@ -53,8 +55,30 @@ constexpr std::array<TargetSpec, 7> kTargets{{
      3,
      false},
     {"still", "HidHostStill", "Target Still", kTopLevel, {380, 300, 680, 500}, -1, false},
+    {"excel", "EXCEL7", "Target Excel", kTopLevel, {40, 540, 340, 700}, -1, false},
+    {"excel-scrollbar", "ScrollBar", "", kChild | SBS_HORZ, {0, 130, 300, 160}, 6, false},
+    {"vertical",
+     "HidHostVertical",
+     "Target Vertical",
+     kTopLevel | WS_VSCROLL,
+     {380, 540, 680, 700},
+     -1,
+     false},
     {"osd", "HidHostOsd", "MOSSE_ARC OSD", kTopLevel, {720, 40, 920, 140}, -1, true},
 }};
+
+// A child's row names its parent by index: the parent comes first and is a
+// top-level window.
+constexpr bool ParentsComeFirst() {
+  for (std::size_t i = 0; i < kTargets.size(); ++i) {
+    const int parent = kTargets[i].parent;
+    if (parent >= static_cast<int>(i) || (parent >= 0 && kTargets[parent].parent != -1)) {
+      return false;
+    }
+  }
+  return true;
+}
+static_assert(ParentsComeFirst());
 
 struct Targets {
   LineLog& log;
@@ -64,7 +88,8 @@ struct Targets {
     if (handle == 0) return "0";
     for (std::size_t i = 0; i < kTargets.size(); ++i) {
       if (reinterpret_cast<LPARAM>(windows[i]) == handle) {
-        return kTargets[i].role;
+        return std::string_view(kTargets[i].className) == "ScrollBar" ? "scrollbar"
+                                                                      : kTargets[i].role;
       }
     }
     return Format("%llX", static_cast<unsigned long long>(handle));
