@@ -27,6 +27,13 @@ cmake --preset native-asan >/dev/null
 cmake --build build/native-asan -j2
 ctest --preset native-asan -LE 'wine|slow' -j2
 
+# ---- fuzz: each libFuzzer target for a short bounded time (fuzz/CMakeLists.txt) ----
+stage "fuzz"
+cmake --preset native-fuzz >/dev/null
+cmake --build build/native-fuzz -j2 --target fuzz_targets
+ctest --test-dir build/native-fuzz -L fuzz --output-on-failure
+# ---- end of fuzz ----
+
 stage "mingw x86 (product target) and x64 (Wine tests)"
 cmake --preset mingw-x86 >/dev/null
 cmake --build build/mingw-x86 -j2

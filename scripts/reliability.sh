@@ -1,0 +1,169 @@
+#!/usr/bin/env bash
+# Reruns every long robustness check and writes docs/reliability.md with
+# what was tried and what held:
+#   fuzz    each fuzz target for a set time (libFuzzer, ASan+UBSan);
+#   faults  the fault table under ASan+UBSan: every call failed in every phase;
+#   stress  the concurrency stress under ThreadSanitizer;
+#   suite   the whole unit and scenario suite under ASan+UBSan;
+#   report  docs/reliability.md from the results kept in build/reliability/.
+#
+# Usage: scripts/reliability.sh                 # all of it, then the report
+#        scripts/reliability.sh fuzz [TARGET...] | faults | stress | suite | report
+#   FUZZ_SECONDS (per target, default 300) and STRESS_SECONDS (default 60).
+# Stages can run one at a time (each keeps its result until it runs again),
+# so that a long run can be split. Exit status 1 when a check failed.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+fuzz_seconds=${FUZZ_SECONDS:-300}
+stress_seconds=${STRESS_SECONDS:-60}
+work=build/reliability
+rows=$work/rows
+mkdir -p "$rows"
+failed=0
+started=$(date +%s)
+
+note() { echo "=== $* ($(( $(date +%s) - started ))s)"; }
+verdict() { if [ "$1" -eq 0 ]; then echo "held"; else echo "**FAILED**"; fi; }
+record() {  # record NAME STATUS ROW: keeps one row of the report
+  [ "$2" -eq 0 ] || failed=1
+  echo "$3" >"$rows/$1.md"
+  echo "$3"
+}
+# Sums a property that the tests recorded, and counts the test cases where it is not zero.
+property() {
+  python3 - "$1" "$2" <<'EOF'
+import sys, xml.etree.ElementTree as ET
+values = [int(p.get("value")) for p in ET.parse(sys.argv[1]).iter("property")
+          if p.get("name") == sys.argv[2]]
+print(sum(values), sum(1 for v in values if v))
+EOF
+}
+
+fuzz() {
+  note "fuzzing, ${fuzz_seconds}s per target"
+  cmake --preset native-fuzz >/dev/null && cmake --build build/native-fuzz -j2 --target fuzz_targets ||
+    { record fuzz-build 1 "| fuzz build | | | **FAILED** |"; return; }
+  local targets=("$@")
+  if [ ${#targets[@]} -eq 0 ]; then
+    for binary in build/native-fuzz/fuzz/fuzz_*; do [ -x "$binary" ] && targets+=("${binary##*/fuzz_}"); done
+  fi
+  for target in "${targets[@]}"; do
+    note "fuzz $target"
+    mkdir -p "$work/corpus/$target" "$work/artifacts/$target"
+    local log="$work/fuzz_$target.log" dictionary=()
+    [ -f "fuzz/$target.dict" ] && dictionary=(-dict="fuzz/$target.dict")
+    "build/native-fuzz/fuzz/fuzz_$target" "${dictionary[@]}" -max_total_time="$fuzz_seconds" \
+      -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+      -artifact_prefix="$work/artifacts/$target/" "$work/corpus/$target" "fuzz/corpus/$target" \
+      >"$log" 2>&1
+    local status=$?
+    local runs coverage corpus seeds
+    runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1)
+    coverage=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*')
+    corpus=$(ls "$work/corpus/$target" | wc -l)
+    seeds=$(ls "fuzz/corpus/$target" | wc -l)
+    record "fuzz-$target" $status "| fuzz \`$target\` | ${fuzz_seconds} s: ${runs:-0} inputs run from ${seeds} seeds, ${corpus} new inputs kept, ${coverage:-?} coverage points | no crash, sanitizer report, hang (10 s an input) or broken consistency check | $(verdict $status) |"
+  done
+}
+
+faults() {
+  note "fault table under AddressSanitizer and UBSan"
+  cmake --preset native-asan >/dev/null && cmake --build build/native-asan -j2 --target test_robustness
+  local xml="$work/faults.xml"
+  build/native-asan/tests/test_robustness --gtest_filter='FaultTable.*:EveryCall/*' \
+    --gtest_output=xml:"$xml" >"$work/faults.log" 2>&1
+  local status=$?
+  local runs calls fired
+  runs=$(grep -c 'name="HostEndsCleanly' "$xml" 2>/dev/null)
+  read -r calls fired < <(property "$xml" failed_calls 2>/dev/null || echo "0 0")
+  record faults $status "| fault injection (ASan+UBSan) | ${runs:-0} runs: each of the table's calls failed every time it is made during start-up, during a workload that reaches every call, or during the tear-down; the fault met the host in ${fired} runs, ${calls} failed calls in all | no crash or sanitizer report; exit code 0; nothing left open but the objects whose release was failed | $(verdict $status) |"
+}
+
+stress() {
+  note "stress under ThreadSanitizer, ${stress_seconds}s"
+  cmake --preset native-tsan >/dev/null && cmake --build build/native-tsan -j2 --target test_robustness
+  HIDHOST_STRESS_SECONDS=$stress_seconds TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+    build/native-tsan/tests/test_robustness --gtest_filter='Stress.*' >"$work/stress.log" 2>&1
+  local status=$?
+  local figures
+  figures=$(grep -o 'stress: .*' "$work/stress.log" | tail -1 | sed 's/^stress: //')
+  record stress $status "| concurrency stress (TSan) | ${figures:-no figures}: event words read at full rate with the semaphore kept full, updates, timer ticks, session and device changes, a tear-down under load each life | no data race, deadlock or crash; every life exits 0, nothing left open, the channel closed | $(verdict $status) |"
+}
+
+suite() {
+  note "unit and scenario suite under AddressSanitizer and UBSan"
+  cmake --preset native-asan >/dev/null && cmake --build build/native-asan -j2
+  ctest --preset native-asan -LE 'wine|slow' -j2 >"$work/suite.log" 2>&1
+  local status=$?
+  local summary
+  summary=$(grep -o '[0-9]*% tests passed, [0-9]* tests failed out of [0-9]*' "$work/suite.log" | tail -1)
+  record suite $status "| whole suite (ASan+UBSan) | ${summary:-no summary} | no sanitizer report | $(verdict $status) |"
+}
+
+report() {
+  note "writing docs/reliability.md"
+  mkdir -p docs
+  {
+    cat <<'EOF'
+# Reliability
+
+What the host has been put through, and what held. `scripts/reliability.sh`
+reruns all of it and rewrites this file (its stages can also run one at a
+time); CI (`scripts/test-all.sh`) runs the short versions: each fuzz target for
+15 s, the fault table, the stress test for 3 s under ThreadSanitizer and the
+whole suite under ASan+UBSan.
+
+- **Fuzzing** (`fuzz/`, libFuzzer with ASan+UBSan, seeds in `fuzz/corpus/<target>/`,
+  written by `fuzz/make_seeds.py`). `event_words`: any sequence of event words,
+  with any settings record, through the decoder and the dispatcher of a running
+  host on the simulated desktop, timers ticking and the record replaced between
+  words. `shared_block`: any 116-byte records through the four update messages,
+  each followed by presses of every button, so that every action code, modifier
+  and usage byte is performed. `config_ini`: any `config.ini` through
+  `ReadConfiguration`, and the `Device` write-back. `registry`: any value types and
+  bytes, and keys that cannot be opened, created or written, through
+  `ReadSystemMouseSettings` and `ApplySystemMouseSettings`. `scenario`: any text
+  through hidhost-sim's parser, and every scenario that parses run to its end.
+  Besides crashes, sanitizer reports and hangs, each input must leave a
+  consistent state: the host exits 0 with nothing left open and the driver
+  channel closed; it takes an update's record whole and never writes the block
+  back; reading `config.ini` twice, or after `Device` was written, gives the
+  same settings; acceleration switched off is sent as 0,0,0 whatever the
+  registry holds; the parser names a line of the text or accepts it all.
+- **Fault injection** (`tests/robustness/FaultInjectionTest.cpp`): the table of
+  every call the simulated platform can fail, each failed every time it is made
+  in one phase: start-up, a workload that reaches every call the host makes, or
+  tear-down.
+- **Stress** (`tests/robustness/StressTest.cpp`): the driver keeps the semaphore's
+  100 counts full from its own thread while the window thread applies updates,
+  ticks the timers, loses and regains the console and tears the host down at a
+  random step; a new host each life.
+
+| Check | What was tried | What must hold | Result |
+|---|---|---|---|
+EOF
+    for name in fuzz-event_words fuzz-shared_block fuzz-config_ini fuzz-registry fuzz-scenario \
+                fuzz-build faults stress suite; do
+      [ -f "$rows/$name.md" ] && cat "$rows/$name.md"
+    done
+    echo
+    echo "Rows as last run on $(date -u '+%Y-%m-%d') at commit $(git rev-parse --short HEAD), on this"
+    echo "machine: $(nproc) cores, $(uname -sr), $(clang --version | head -1)."
+    echo "Logs, new inputs and any input that failed: \`build/reliability/\`."
+  } >docs/reliability.md
+  grep -q FAILED docs/reliability.md && failed=1
+  cat docs/reliability.md
+}
+
+stage=${1:-all}
+[ $# -gt 0 ] && shift
+case $stage in
+  fuzz) fuzz "$@" ;;
+  faults) faults ;;
+  stress) stress ;;
+  suite) suite ;;
+  report) report ;;
+  all) rm -rf "$rows"; mkdir -p "$rows"; fuzz; faults; stress; suite; report ;;
+  *) echo "usage: $0 [fuzz [TARGET...] | faults | stress | suite | report]" >&2; exit 2 ;;
+esac
+exit $failed
