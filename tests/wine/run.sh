@@ -159,14 +159,18 @@ end_case_processes() {
   "$WINESERVER" -k >/dev/null 2>&1
 }
 
+# Ends the case. On standard error, so that a failure inside $(...) is seen
+# rather than taken as the value, which then fails the check around it too.
 fail() {
-  say "FAIL [$CURRENT_CASE] $*"
-  local f
-  for f in "$LOGS"/*; do
-    [ -s "$f" ] || continue
-    say "--- ${f##*/} (last lines)"
-    tail -n 25 "$f"
-  done
+  {
+    say "FAIL [$CURRENT_CASE] $*"
+    local f
+    for f in "$LOGS"/*; do
+      [ -s "$f" ] || continue
+      say "--- ${f##*/} (last lines)"
+      tail -n 25 "$f"
+    done
+  } >&2
   exit 1
 }
 
