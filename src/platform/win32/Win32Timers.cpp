@@ -9,11 +9,19 @@ namespace {
 // The system lets only a window's own thread start or stop that window's
 // timers (SetTimer fails with access denied elsewhere, on Windows and on
 // Wine alike), yet the host's event thread starts the repeat timers on the
-// host window. A request from another thread is therefore sent to the
+// host window. A request from another thread is therefore posted to the
 // window's thread as one of the framework window's private messages, which
 // its window procedure answers with the real call before the host's logic
-// sees any message. SendMessage waits for that answer, so the caller gets
-// the call's result, as it would from the call itself.
+// sees any message.
+//
+// Posted, not sent: the tear-down waits on the event thread without
+// delivering messages, so an event thread waiting for a sent request would
+// only go on after the tear-down had given up on it. A posted request takes
+// effect at the same moment a sent one would (when the window's thread next
+// takes a message), and before that thread's next WM_TIMER, which the system
+// makes only when no posted message waits. The caller learns only that the
+// request was queued; the host never looks at the result.
+//
 // Only windows of this process are served so: another process's window
 // gets the plain call, and the system's refusal.
 bool IsOtherThreadsWindow(HWND hwnd) {
@@ -27,8 +35,8 @@ bool IsOtherThreadsWindow(HWND hwnd) {
 bool Win32Timers::SetTimer(Hwnd hwnd, std::uintptr_t id, std::uint32_t periodMs) {
   const HWND window = ToHwnd(hwnd);
   if (IsOtherThreadsWindow(window)) {
-    return ::SendMessageA(window, windowClass_.SetTimerMessage(), id,
-                          static_cast<LPARAM>(periodMs)) != 0;
+    return ::PostMessageA(window, windowClass_.SetTimerMessage(), id,
+                          static_cast<LPARAM>(periodMs));
   }
   return ::SetTimer(window, id, periodMs, nullptr) != 0;
 }
@@ -36,7 +44,7 @@ bool Win32Timers::SetTimer(Hwnd hwnd, std::uintptr_t id, std::uint32_t periodMs)
 bool Win32Timers::KillTimer(Hwnd hwnd, std::uintptr_t id) {
   const HWND window = ToHwnd(hwnd);
   if (IsOtherThreadsWindow(window)) {
-    return ::SendMessageA(window, windowClass_.KillTimerMessage(), id, 0) != 0;
+    return ::PostMessageA(window, windowClass_.KillTimerMessage(), id, 0);
   }
   return ::KillTimer(window, id);
 }
