@@ -2,14 +2,21 @@
 # Measures HidHost.exe under Wine: start-up time to its window (and to the
 # end of its start-up), tear-down time from WM_CLOSE to exit, peak resident
 # set of its Wine process, and the context switches of its threads over an
-# idle period. Two scenarios: no driver, and the driver emulator serving.
+# idle period. Scenarios:
+#   no-driver    the driver cannot be reached (no notification icon)
+#   driver       the driver emulator serves: the host opens it and shows its icon
+#   driver-no-wm the same on a bare X server without a window manager, where
+#                Wine's X11 driver waits 2 s for a window manager to withdraw
+#                the removed icon's window before Shell_NotifyIcon(NIM_DELETE)
+#                returns: shown so that this wait is not taken for the host's
 #
 #   scripts/perf-wine.sh [--runs N] [--idle SECONDS] [--build DIR]
 #
 # Needs the mingw-x64 build (HidHost.exe with the emulated driver and
-# hidhost-driver-emu.exe in DIR/bin, default build/mingw-x64), wine64, xvfb
-# and the posix mingw compiler (for the small timing program). Runs itself
-# under xvfb-run in a fresh Wine prefix that it removes at the end.
+# hidhost-driver-emu.exe in DIR/bin, default build/mingw-x64), wine64, xvfb,
+# evilwm (a small window manager; installed when missing and run as root) and
+# the posix mingw compiler (for the small timing program). Runs itself under
+# xvfb-run in a fresh Wine prefix that it removes at the end.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -27,6 +34,11 @@ while [[ $# -gt 0 ]]; do
 done
 
 if [[ -z "${HIDHOST_PERF_UNDER_XVFB:-}" ]]; then
+  if ! command -v evilwm >/dev/null && [[ $(id -u) -eq 0 ]]; then
+    echo "# installing evilwm (a window manager for the Xvfb display)"
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends evilwm >/dev/null ||
+      echo "# evilwm could not be installed: the driver scenario runs without a window manager" >&2
+  fi
   # A top-level window under Wine needs a display; the tray icon needs X.
   exec env HIDHOST_PERF_UNDER_XVFB=1 xvfb-run -a "$0" --runs "$RUNS" --idle "$IDLE" --build "$BUILD"
 fi
@@ -45,7 +57,21 @@ WORK=$(mktemp -d /tmp/hidhost-perf.XXXXXX)
 export WINEPREFIX="$WORK/prefix"
 # Only the session-registration stub speaks: one line per call it gets.
 export WINEDEBUG=-all,fixme+wtsapi
+WM_PID=
+start_wm() {
+  command -v evilwm >/dev/null || { echo "# no window manager (evilwm missing)"; return 0; }
+  evilwm -fn fixed >/dev/null 2>&1 &
+  WM_PID=$!
+  sleep 0.5
+}
+stop_wm() {
+  [[ -n "$WM_PID" ]] || return 0
+  kill "$WM_PID" 2>/dev/null || true
+  wait "$WM_PID" 2>/dev/null || true
+  WM_PID=
+}
 cleanup() {
+  stop_wm
   "$WINESERVER" -k 2>/dev/null || true
   timeout 30 "$WINESERVER" -w 2>/dev/null || true
   rm -rf "$WORK"
@@ -72,6 +98,8 @@ sleep 1  # a window made within about a second of the boot can fail
 DRIVE_C="$WINEPREFIX/drive_c"
 mkdir -p "$DRIVE_C/HidHost" "$DRIVE_C/perf"
 cp "$HOST_EXE" "$DRIVE_C/HidHost/HidHost.exe"
+# The string library sits beside the host when it is installed.
+if [[ -f "$BUILD/bin/lan.dll" ]]; then cp "$BUILD/bin/lan.dll" "$DRIVE_C/HidHost/"; fi
 cp "$EMU_EXE" "$TIMER_EXE" "$DRIVE_C/perf/"
 
 # Waits up to $2 seconds for the file $1 to hold a line matching $3.
@@ -155,7 +183,7 @@ measure_run() {
   # Per thread: switches during the idle period (threads that ended or began count from 0).
   local per_thread total
   per_thread=$(join -a 2 -e 0 -o '2.1,2.2,1.3,2.3' "$WORK/before" "$WORK/after" |
-    awk '{ printf "%s%s:%s=%d", sep, $1, $2, $4 - $3; sep = " " }')
+    awk -v main="$pid" '{ printf "%s%s:%s=%d", sep, $1, ($1 == main ? "window_thread" : $2), $4 - $3; sep = " " }')
   total=$(join -a 2 -e 0 -o '1.3,2.3' "$WORK/before" "$WORK/after" | awk '{ s += $2 - $1 } END { print s + 0 }')
 
   printf '%s run=%s window_ms=%s ready_ms=%s exit_ms=%s exit_code=%s vmhwm_kb=%s vmrss_kb=%s idle_switches=%s session_registrations=%s threads=[%s]\n' \
@@ -168,7 +196,7 @@ summarize() {
   for field in window_ms ready_ms exit_ms vmhwm_kb idle_switches; do
     local values
     values=$(grep "^$scenario " "$RESULTS" | tr ' ' '\n' | awk -F= -v k="$field" '$1 == k { print $2 }')
-    printf '%-10s %-14s median=%-9s range=%s\n' "$scenario" "$field" \
+    printf '%-13s %-14s median=%-9s range=%s\n' "$scenario" "$field" \
       "$(median <<<"$values")" "$(minmax <<<"$values")"
   done
 }
@@ -176,6 +204,7 @@ summarize() {
 echo "# machine: $(lscpu | awk -F: '/Model name/ { gsub(/^ +/, "", $2); print $2 }'), $(nproc) cores, $(. /etc/os-release && echo "$PRETTY_NAME"), $("$WINE" --version)"
 echo "# runs=$RUNS idle=${IDLE}s (after ${SETTLE}s to settle)"
 
+start_wm
 echo "# scenario no-driver: the driver cannot be reached"
 for ((run = 1; run <= RUNS; ++run)); do measure_run no-driver "$run"; done
 
@@ -185,9 +214,14 @@ echo "# scenario driver: the driver emulator serves; the host opens it and shows
 EMU=$!
 wait_for_line "$DRIVE_C/perf/emu.log" 60 'listening' || { echo "the driver emulator did not start" >&2; exit 1; }
 for ((run = 1; run <= RUNS; ++run)); do measure_run driver "$run"; done
-echo "# driver emulator: $(grep -c '^.*register pid=' "$DRIVE_C/perf/emu.log" || true) registrations accepted"
+
+echo "# scenario driver-no-wm: as driver, with the window manager gone"
+stop_wm
+for ((run = 1; run <= RUNS; ++run)); do measure_run driver-no-wm "$run"; done
+echo "# driver emulator: $(grep -c 'register pid=' "$DRIVE_C/perf/emu.log" || true) registrations accepted"
 kill "$EMU" 2>/dev/null || true
 
 echo "# summary"
 summarize no-driver
 summarize driver
+summarize driver-no-wm
