@@ -43,7 +43,9 @@ constexpr std::array<IntegerKey, 14> kIntegerKeys = {{
 // A key that is missing or malformed leaves that button with its built-in
 // action rather than with bytes that belong to no button.
 ButtonAssignment ReadButtonAssignment(ProfileFile& file, int index) {
-  const std::string key = "ButtonInfo" + std::to_string(index);
+  // Built in two steps: i686 gcc 12 warns falsely (-Wrestrict) on the one-line form.
+  std::string key = "ButtonInfo";
+  key += std::to_string(index);
   std::array<std::uint8_t, 4> bytes{};
   if (!file.ReadStruct(kSection, key, bytes)) return DefaultAssignment(index);
   return {bytes[0], bytes[1], bytes[2], bytes[3]};

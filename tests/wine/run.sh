@@ -522,8 +522,10 @@ case_teardown() {
   start_host_with_device
   wait_for "$LOGS/option.log" ' notice 0x4E6 ' 10 || fail "Option.exe got no device-ready notice"
   stop_host
-  [ "${HOST_TEARDOWN_MS:-0}" -ge 980 ] || fail "tear-down took ${HOST_TEARDOWN_MS} ms, less than 1 s"
-  note "tear-down took ${HOST_TEARDOWN_MS} ms (at least 1 s)"
+  # The host waits for its event thread instead of sleeping a fixed second;
+  # without a window manager Wine itself spends 2 s withdrawing the tray icon.
+  [ "${HOST_TEARDOWN_MS:-0}" -lt 5000 ] || fail "tear-down took ${HOST_TEARDOWN_MS} ms"
+  note "tear-down took ${HOST_TEARDOWN_MS} ms"
   wait_exit option 10
   check "Option.exe exit code after the host's WM_CLOSE" 0 $?
   local option_close osd_close channel_close
