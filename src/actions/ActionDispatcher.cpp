@@ -26,7 +26,11 @@ void ApplyTimerEdge(const ActionHalf& half, const ActionContext& context) {
 
 ActionDispatcher::ActionDispatcher(platform::Platform& platform, settings::LiveSettings& settings,
                                    HeldFunctionFlags& flags)
-    : platform_(platform), settings_(settings), flags_(flags) {}
+    : platform_(platform), settings_(settings), flags_(flags), ledger_(platform) {}
+
+int ActionDispatcher::ReleaseHeldInput() {
+  return ledger_.ReleaseAll();
+}
 
 void ActionDispatcher::OnButtonPress(int index) {
   Perform(index, Form::Press);
@@ -51,7 +55,7 @@ void ActionDispatcher::Perform(int index, Form form) {
                            : form == Form::Release ? row->release
                                                    : row->singleShot;
   const ActionContext context{platform_, settings_, hostWindow_.load(std::memory_order_acquire),
-                              index, code};
+                              index,     code,      ledger_};
   // The driver already passes a native button's own input through; the
   // single shot has no such input behind it, so it always sends.
   const bool nativeInput = form != Form::SingleShot && row->nativeIndex == index;

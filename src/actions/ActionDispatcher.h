@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "actions/HeldFunctionFlags.h"
+#include "actions/HeldInputLedger.h"
 #include "platform/Constants.h"
 #include "platform/Platform.h"
 #include "settings/LiveSettings.h"
@@ -38,6 +39,11 @@ class ActionDispatcher {
   void OnButtonRelease(int index);
   void RunSingleShot(int index);
 
+  // Either thread: releases the buttons and keys the host pressed and has not
+  // released, when nothing will ever release them (the mouse went away, the
+  // console disconnected, the host exits). Gives how many.
+  int ReleaseHeldInput();
+
   // Window thread: a WM_TIMER of the host window.
   void OnTimer(std::uintptr_t id);
   // Window thread: a kShellRequestMessage; shell may be None.
@@ -52,6 +58,7 @@ class ActionDispatcher {
   HeldFunctionFlags& flags_;
   // Written by the window thread (AttachWindow), read by both threads.
   std::atomic<platform::Hwnd> hostWindow_{platform::Hwnd::None};
+  HeldInputLedger ledger_;
 };
 
 }  // namespace hidhost::actions

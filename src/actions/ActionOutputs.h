@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "actions/ActionCatalogue.h"
+#include "actions/HeldInputLedger.h"
 #include "platform/Platform.h"
 #include "settings/LiveSettings.h"
 
@@ -15,6 +16,7 @@ struct ActionContext {
   platform::Hwnd hostWindow;
   int index;          // the button index the action runs for
   std::uint8_t code;  // the action code, as read once for this action
+  HeldInputLedger& ledger;
 };
 
 void SendOutput(const ActionHalf& half, const ActionContext& context);

@@ -6,6 +6,39 @@
 
 namespace hidhost::actions {
 
+namespace {
+
+// The exact event each button code sends for its own press or release. The
+// three classic buttons go out as the system has always seen them from this
+// host (left and middle at the cursor, no extra information); the X buttons
+// carry the message extra information so that their origin stays visible.
+struct ButtonEventForm {
+  std::uint32_t down;
+  std::uint32_t up;
+  std::int32_t data;
+  bool atCursor;
+  bool withMessageExtraInfo;
+};
+
+// Indexed by MouseButton.
+constexpr std::array<ButtonEventForm, 5> kButtonEvents = {{
+    {platform::kMouseLeftDown, platform::kMouseLeftUp, 0, true, false},
+    {platform::kMouseRightDown, platform::kMouseRightUp, 0, false, false},
+    {platform::kMouseMiddleDown, platform::kMouseMiddleUp, 0, true, false},
+    {platform::kMouseXDown, platform::kMouseXUp, platform::kXButton1, false, true},
+    {platform::kMouseXDown, platform::kMouseXUp, platform::kXButton2, false, true},
+}};
+
+}  // namespace
+
+void SendButtonEvent(platform::Platform& platform, MouseButton button, bool down) {
+  const ButtonEventForm& form = kButtonEvents[static_cast<std::size_t>(button)];
+  platform::Point at;
+  if (form.atCursor && !platform.input.GetCursorPos(at)) at = {};
+  const std::uintptr_t extra = form.withMessageExtraInfo ? platform.input.GetMessageExtraInfo() : 0;
+  platform.input.MouseEvent(down ? form.down : form.up, at.x, at.y, form.data, extra);
+}
+
 using platform::kKeyExtended;
 using platform::kKeyUp;
 using platform::kVkControl;

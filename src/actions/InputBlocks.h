@@ -13,6 +13,8 @@ namespace hidhost::actions {
 
 enum class MouseButton : std::uint8_t { Left, Right, Middle, X1, X2 };
 
+// A button's own down or up event, as its press and release halves send it.
+void SendButtonEvent(platform::Platform& platform, MouseButton button, bool down);
 void KeyDown(platform::Platform& platform, std::uint8_t key);
 void KeyUp(platform::Platform& platform, std::uint8_t key);
 void KeyTap(platform::Platform& platform, std::uint8_t key);

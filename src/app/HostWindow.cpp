@@ -196,6 +196,8 @@ void HostWindow::ApplySystemSettings() {
 LResult HostWindow::OnDestroy(WParam wParam, LParam lParam) {
   CloseCompanionWindows(platform_.windows);
   StopEventThread();
+  // Nobody would ever release what the host still holds down.
+  dispatcher_.ReleaseHeldInput();
   channel_.Close();
   eventThread_.Reset();
   semaphore_.Reset();
@@ -247,6 +249,8 @@ LResult HostWindow::OnSessionChange(WParam wParam, LParam) {
   } else if (wParam == platform::kWtsConsoleDisconnect) {
     WriteDeviceFlag(0);
     channel_.Close();
+    // The release of a held button will not be read: let go of what the host pressed.
+    dispatcher_.ReleaseHeldInput();
   }
   return 0;
 }
@@ -315,6 +319,8 @@ void HostWindow::OnDeviceArrived() {
 void HostWindow::OnDeviceRemoved() {
   trayIcon_.Remove(self_);
   WriteDeviceFlag(0);
+  // A button held as the mouse went away would stay down for good.
+  dispatcher_.ReleaseHeldInput();
 }
 
 }  // namespace hidhost::app

@@ -1,0 +1,133 @@
+// Nothing the host synthesized stays down: after the mouse goes away, the
+// console disconnects or the host exits, whatever the host pressed is
+// released once, and only that.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "HostHarness.h"
+
+namespace hidhost::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+constexpr const char* kLeftUp = "mouse_event flags=0x4 ";
+constexpr const char* kMiddleUp = "mouse_event flags=0x40 ";
+constexpr const char* kAltUp = "keybd_event vk=0xA4 scan=0x0 flags=0x3";
+
+// Button index 1 as a left button (not its own function), index 2 as switch
+// window, index 3 as a middle button, index 0 left as the native left button.
+void AssignButtons(HostHarness& host) {
+  host.Desktop().AppendConfigLine("[Setting]");
+  host.Desktop().AppendConfigLine("ButtonInfo1=0201000003");
+  host.Desktop().AppendConfigLine("ButtonInfo2=0350000053");
+  host.Desktop().AppendConfigLine("ButtonInfo3=0403000007");
+}
+
+struct StuckCase {
+  int row;
+  const char* what;
+  std::uint32_t pressWord;
+  const char* upPrefix;
+  const char* heldBefore;
+};
+
+class StuckInput : public ::testing::TestWithParam<StuckCase> {};
+
+TEST_P(StuckInput, MouseRemovedWhileHeld_ReleasedOnceAndLaterReleaseSwallowed) {
+  const StuckCase& c = GetParam();
+  HostHarness host;
+  host.Desktop().SetDriver(sim::DriverMode::Present);
+  AssignButtons(host);
+  ASSERT_TRUE(host.Start());
+  ASSERT_TRUE(host.Event(c.pressWord));
+  EXPECT_THAT(host.Desktop().HeldInput(), ElementsAre(c.heldBefore)) << "row " << c.row;
+  host.Trace();
+
+  ASSERT_TRUE(host.Event(0x0800 | c.pressWord));  // removed, bit still set
+  EXPECT_THAT(host.Desktop().HeldInput(), IsEmpty()) << "row " << c.row;
+  EXPECT_EQ(CountLines(host.Trace(), c.upPrefix), 1u) << "row " << c.row << ": " << c.what;
+
+  // The mouse comes back and the button is finally let go: no second up.
+  ASSERT_TRUE(host.Event(0x0400 | c.pressWord));
+  ASSERT_TRUE(host.Event(0x0000));
+  EXPECT_EQ(CountLines(host.Trace(), c.upPrefix), 0u) << "row " << c.row;
+
+  // And the next press and release work as before.
+  ASSERT_TRUE(host.Event(c.pressWord));
+  ASSERT_TRUE(host.Event(0x0000));
+  EXPECT_EQ(CountLines(host.Trace(), c.upPrefix), 1u) << "row " << c.row;
+  EXPECT_THAT(host.Desktop().HeldInput(), IsEmpty()) << "row " << c.row;
+  EXPECT_EQ(host.Close(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, StuckInput,
+                         ::testing::Values(StuckCase{1, "non-native left", 0x02, kLeftUp,
+                                                     "button left"},
+                                           StuckCase{2, "switch window's Alt", 0x04, kAltUp,
+                                                     "key 0xA4"},
+                                           StuckCase{3, "non-native middle", 0x08, kMiddleUp,
+                                                     "button middle"}));
+
+TEST(StuckInputRelease, ConsoleDisconnectWhileHeld_ReleasesWhatHostPressed) {
+  HostHarness host;
+  host.Desktop().SetDriver(sim::DriverMode::Present);
+  AssignButtons(host);
+  ASSERT_TRUE(host.Start());
+  ASSERT_TRUE(host.Event(0x06));  // left (index 1) and Alt (index 2) down
+  host.Trace();
+  ASSERT_TRUE(host.Send(platform::kWmWtsSessionChange, platform::kWtsConsoleDisconnect));
+  const auto trace = host.Trace();
+  EXPECT_EQ(CountLines(trace, kLeftUp), 1u);
+  EXPECT_EQ(CountLines(trace, kAltUp), 1u);
+  EXPECT_THAT(host.Desktop().HeldInput(), IsEmpty());
+  EXPECT_EQ(host.Close(), 0);
+}
+
+TEST(StuckInputRelease, HostExitsWhileHeld_ReleasesBeforeChannelCloses) {
+  HostHarness host;
+  host.Desktop().SetDriver(sim::DriverMode::Present);
+  AssignButtons(host);
+  ASSERT_TRUE(host.Start());
+  ASSERT_TRUE(host.Event(0x04));
+  host.Trace();
+  EXPECT_EQ(host.Close(), 0);
+  const auto trace = host.Trace();
+  const std::size_t up = FindLine(trace, kAltUp);
+  ASSERT_NE(up, std::string::npos);
+  EXPECT_LT(up, FindLine(trace, "CloseHandle name="));
+  EXPECT_THAT(host.Desktop().HeldInput(), IsEmpty());
+}
+
+TEST(StuckInputRelease, NativeButtonHeld_NothingSentForInputTheHostNeverPressed) {
+  HostHarness host;
+  host.Desktop().SetDriver(sim::DriverMode::Present);
+  AssignButtons(host);
+  ASSERT_TRUE(host.Start());
+  ASSERT_TRUE(host.Event(0x01));  // index 0: the driver passes the left button itself
+  host.Trace();
+  ASSERT_TRUE(host.Event(0x0801));
+  ASSERT_TRUE(host.Event(0x0000));
+  const auto trace = host.Trace();
+  EXPECT_EQ(CountLines(trace, "mouse_event"), 0u);
+  EXPECT_EQ(CountLines(trace, "keybd_event"), 0u);
+  EXPECT_EQ(host.Close(), 0);
+}
+
+TEST(StuckInputRelease, PressAndReleaseWithNothingInBetween_OneDownOneUpAsBefore) {
+  HostHarness host;
+  host.Desktop().SetDriver(sim::DriverMode::Present);
+  AssignButtons(host);
+  ASSERT_TRUE(host.Start());
+  host.Trace();
+  ASSERT_TRUE(host.Event(0x02));
+  ASSERT_TRUE(host.Event(0x00));
+  EXPECT_EQ(host.Close(), 0);
+  const auto trace = host.Trace();
+  EXPECT_EQ(CountLines(trace, "mouse_event flags=0x2 "), 1u);
+  EXPECT_EQ(CountLines(trace, kLeftUp), 1u);
+}
+
+}  // namespace
+}  // namespace hidhost::testing
