@@ -15,7 +15,7 @@ bash scripts/check-seam.sh
 stage "native: unit and scenario tests"
 cmake --preset native >/dev/null
 cmake --build build/native -j2
-ctest --preset native -LE wine -j2
+ctest --preset native -LE 'wine|slow' -j2
 
 stage "ThreadSanitizer"
 cmake --preset native-tsan >/dev/null
@@ -40,7 +40,10 @@ cmake --build build/mingw-x86 -j2
 cmake --preset mingw-x64 >/dev/null
 cmake --build build/mingw-x64 -j2
 
-stage "Wine"
+stage "Wine: the Win32 backend's own checks"
+bash src/platform/win32/tests/run-checks.sh build/mingw-x64/bin
+
+stage "Wine: the real executable end to end"
 ctest --test-dir build/native -L wine --output-on-failure
 
 stage "done"
