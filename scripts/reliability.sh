@@ -100,6 +100,33 @@ suite() {
   record suite $status "| whole suite (ASan+UBSan) | ${summary:-no summary} | no sanitizer report | $(verdict $status) |"
 }
 
+# The fault table's runs, one line per call: how many calls failed in each phase.
+fault_calls() {
+  [ -f "$work/faults.xml" ] || return 0
+  echo
+  echo "Faults injected, by call: the number of calls that failed in each phase (0: the"
+  echo "host makes no such call in that phase)."
+  echo
+  python3 - "$work/faults.xml" <<'EOF'
+import re, sys, xml.etree.ElementTree as ET
+rows = {}
+for case in ET.parse(sys.argv[1]).iter("testcase"):
+    match = re.search(r"/(\d+)_(\w+)_(StartUp|Running|TearDown)$", case.get("name", ""))
+    if not match:
+        continue
+    failed = [int(p.get("value")) for p in case.iter("property") if p.get("name") == "failed_calls"]
+    broken = case.find("failure") is not None
+    cell = ("**failed** " if broken else "") + str(failed[0] if failed else 0)
+    rows.setdefault(int(match.group(1)), [match.group(2), {}])[1][match.group(3)] = cell
+print("| # | Call | start-up | running | tear-down |")
+print("|---|---|---|---|---|")
+for index in sorted(rows):
+    name, cells = rows[index]
+    print(f"| {index} | `{name}` | " +
+          " | ".join(cells.get(p, "-") for p in ("StartUp", "Running", "TearDown")) + " |")
+EOF
+}
+
 report() {
   note "writing docs/reliability.md"
   mkdir -p docs
@@ -146,6 +173,7 @@ EOF
                 fuzz-build faults stress suite; do
       [ -f "$rows/$name.md" ] && cat "$rows/$name.md"
     done
+    fault_calls
     echo
     echo "Rows as last run on $(date -u '+%Y-%m-%d') at commit $(git rev-parse --short HEAD), on this"
     echo "machine: $(nproc) cores, $(uname -sr), $(clang --version | head -1)."
