@@ -5,7 +5,9 @@
 // Input: one byte choosing the windows under the cursor, then updates of 117
 // bytes each: a control byte and the record. The control byte's low two bits
 // pick the message (0x4C8 + n); bit 2 leaves the block as it was; bit 3 skips
-// the button presses; bit 4 disconnects and reconnects the console first.
+// the button presses; bit 4 disconnects and reconnects the console first;
+// bit 5 holds every button down across the update, so that a button is let go
+// under another action than the one it was pressed with.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -27,6 +29,8 @@ constexpr std::size_t kMaxUpdates = 16;
 constexpr std::uint8_t kKeepBlock = 0x04;
 constexpr std::uint8_t kNoPresses = 0x08;
 constexpr std::uint8_t kReconnect = 0x10;
+constexpr std::uint8_t kHoldAcross = 0x20;
+constexpr std::uint32_t kEveryButtonDown = 0x7F;
 
 MouseSettings RecordOf(const std::uint8_t* bytes) {
   MouseSettings record{};
@@ -65,8 +69,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       FUZZ_CHECK(host.Desktop().WriteSharedBlock({update + 1, kRecordSize}));
       block = RecordOf(update + 1);
     }
+    if (control & kHoldAcross) FUZZ_CHECK(host.Event(kEveryButtonDown));
     const std::uint32_t notice = hidhost::app::kSettingsApplyAll + (control & 0x03);
     FUZZ_CHECK(host.Send(notice));
+    if (control & kHoldAcross) FUZZ_CHECK(host.Event(hidhost::testing::kNoButtonWord));
 
     // The host takes the whole record and never writes the block back.
     const MouseSettings held = host.App().Window()->Settings().Snapshot();
@@ -82,5 +88,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(host.Close() == 0);
   FUZZ_CHECK(host.Process().OpenObjectCount() == 0);
   FUZZ_CHECK(!host.Desktop().DriverOpen());
+  FUZZ_CHECK(host.Desktop().HeldInput().empty());
   return 0;
 }

@@ -22,6 +22,7 @@ namespace hidhost::testing {
 
 // Event words.
 inline constexpr std::uint32_t kNoButtonWord = 0x000000;
+inline constexpr std::uint32_t kEveryButtonWord = 0x00007F;
 inline constexpr std::uint32_t kArrivedWord = 0x000400;
 inline constexpr std::uint32_t kRemovedWord = 0x000800;
 inline constexpr std::uint32_t kTiltRightWord = 0x010000;
@@ -216,7 +217,9 @@ bool RunBusyWorkload(Host& host, const WorkloadOptions& options = {}) {
          host.Send(platform::kWmDeviceChange) &&
          host.Send(platform::kWmWtsSessionChange, platform::kWtsConsoleConnect) &&
          host.Send(platform::kWmWtsSessionChange, platform::kWtsConsoleConnect) &&
-         host.Send(platform::kWmDeviceChange) && PressEveryButton(host);
+         host.Send(platform::kWmDeviceChange) && PressEveryButton(host) &&
+         SendUpdate(host, BusyRecord(0), app::kSettingsApplyAll, options) &&
+         host.Event(kEveryButtonWord);  // held into the tear-down
 }
 
 }  // namespace hidhost::testing

@@ -1,6 +1,6 @@
 // Every platform call the host makes, failed at start-up, while the host runs
-// and at tear-down: the host never crashes, ends with exit code 0 and leaves
-// nothing open that it could have closed.
+// and at tear-down: the host never crashes, ends with exit code 0, leaves
+// nothing open that it could have closed and no key or button down.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include <cctype>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "BusyDesktop.h"
 #include "CountedHost.h"
@@ -25,12 +26,14 @@ struct FaultRow {
   // A mutex the host could not release stays its own: the configuration
   // program can no longer write the shared block.
   bool keepsSharedMutex = false;
+  // Synthesized input: when the system refuses the tear-down's key-up, the key stays down.
+  bool synthesizes = false;
 };
 
 // Every call the simulated desktop can fail, by its Win32 name.
 constexpr auto kFaultTable = std::to_array<FaultRow>({
-    {"keybd_event"},
-    {"mouse_event"},
+    {"keybd_event", false, false, false, true},
+    {"mouse_event", false, false, false, true},
     {"MapVirtualKeyA"},
     {"GetCursorPos"},
     {"SetCursorPos"},
@@ -204,6 +207,12 @@ TEST_P(FaultInjection, HostEndsCleanlyWithExitCodeZero) {
   }
   EXPECT_FALSE(host.Desktop().DriverOpen() && !row.releases)
       << "row " << index << " " << row.call << " " << NameOf(phase);
+  // The workload leaves every button held into the tear-down, which lets go of
+  // what the host pressed.
+  if (!(row.synthesizes && phase == Phase::TearDown)) {
+    EXPECT_EQ(host.Desktop().HeldInput(), std::vector<std::string>{})
+        << "row " << index << " " << row.call << " " << NameOf(phase);
+  }
   RecordProperty("failed_calls", static_cast<int>(failed));
 }
 
