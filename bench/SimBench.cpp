@@ -32,14 +32,14 @@ std::vector<platform::Hwnd> AddSimLayout(sim::SimDesktop& desktop,
                                          std::span<const WindowRow> rows) {
   std::uintptr_t nextId = 1;
   return AddLayout(rows, [&](const WindowRow& row, platform::Hwnd parent) {
-    sim::WindowSpec spec;
-    spec.id = nextId++;
-    spec.className = std::string(row.className);
-    spec.parent = platform::ValueOf(parent);
-    spec.rect = row.rect;
-    spec.style = row.style;
-    desktop.AddWindow(spec);
-    return static_cast<platform::Hwnd>(spec.id);
+    sim::WindowSpec shape;
+    shape.id = nextId++;
+    shape.className = std::string(row.className);
+    shape.parent = platform::ValueOf(parent);
+    shape.rect = row.rect;
+    shape.style = row.style;
+    desktop.AddWindow(shape);
+    return static_cast<platform::Hwnd>(shape.id);
   });
 }
 

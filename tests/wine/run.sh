@@ -185,8 +185,9 @@ check() {
 # check_lines WHAT EXPECTED ACTUAL (multi-line, compared line by line)
 check_lines() {
   if [ "$2" != "$3" ]; then
+    # The whole sequence, so that a move reads as one: ' ' both, '-' expected only, '+' got only.
     fail "$1 differs (- expected, + got):
-$(diff <(printf '%s\n' "$2") <(printf '%s\n' "$3") | grep '^[<>]' | sed 's/^</  -/; s/^>/  +/')"
+$(diff -U1000 <(printf '%s\n' "$2") <(printf '%s\n' "$3") | tail -n +4 | sed 's/^/  /')"
   fi
   note "$1"
 }

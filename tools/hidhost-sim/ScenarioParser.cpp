@@ -146,17 +146,17 @@ std::optional<std::vector<std::string>> QuotedWords(std::string_view text) {
 
 Error WindowAttribute(std::string_view key, std::string_view value, Directive& out,
                       const Context& context) {
-  sim::WindowSpec& spec = out.window;
+  sim::WindowSpec& shape = out.window;
   if (key == "class") {
     if (value.empty()) return "class needs a name";
-    spec.className = std::string(value);
+    shape.className = std::string(value);
   } else if (key == "parent") {
     const auto parent = Number(value, 0, kU32);
     if (!parent) return "parent is not a window id";
-    spec.parent = *parent == static_cast<std::int64_t>(sim::kDesktopWindow)
+    shape.parent = *parent == static_cast<std::int64_t>(sim::kDesktopWindow)
                       ? 0
                       : static_cast<std::uintptr_t>(*parent);
-    if (spec.parent != 0 && !context.windows.contains(spec.parent)) {
+    if (shape.parent != 0 && !context.windows.contains(shape.parent)) {
       return "parent " + std::string(value) + " is not a declared window";
     }
   } else if (key == "rect") {
@@ -170,13 +170,13 @@ Error WindowAttribute(std::string_view key, std::string_view value, Directive& o
       edges[i] = static_cast<std::int32_t>(*edge);
       at = comma + 1;
     }
-    spec.rect = {edges[0], edges[1], edges[2], edges[3]};
+    shape.rect = {edges[0], edges[1], edges[2], edges[3]};
   } else if (key == "style") {
     const auto style = Number(value, 0, kU32);
     if (!style) return "style is not a number";
-    spec.style = static_cast<std::uint32_t>(*style);
+    shape.style = static_cast<std::uint32_t>(*style);
   } else if (key == "title") {
-    spec.title = std::string(value);
+    shape.title = std::string(value);
   } else {
     return "unknown window attribute '" + std::string(key) + "'";
   }

@@ -70,15 +70,15 @@ SimDesktop::~SimDesktop() {
   fs::remove_all(world_->files.DriveC(), error);
 }
 
-bool SimDesktop::AddWindow(const WindowSpec& spec) {
+bool SimDesktop::AddWindow(const WindowSpec& shape) {
   Lock lock(world_->mutex);
   WindowRecord record;
-  record.id = spec.id;
-  record.className = spec.className;
-  record.parent = spec.parent;
-  record.rect = spec.rect;
-  record.style = spec.style;
-  record.title = spec.title;
+  record.id = shape.id;
+  record.className = shape.className;
+  record.parent = shape.parent;
+  record.rect = shape.rect;
+  record.style = shape.style;
+  record.title = shape.title;
   return world_->windows.AddScenarioWindow(std::move(record));
 }
 

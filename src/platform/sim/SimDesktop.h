@@ -86,7 +86,7 @@ class SimDesktop {
 
   // The world.
   // False when the id is taken (0x10000 and 0x10001 are) or the parent unknown.
-  bool AddWindow(const WindowSpec& spec);
+  bool AddWindow(const WindowSpec& shape);
   void SetCursor(platform::Point point);
   void SetDriver(DriverMode mode);
   void HoldMutex(std::string_view name);  // a mutex that another process holds

@@ -105,26 +105,26 @@ Targets* TargetsOf(HWND window) {
 }
 
 LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  const TargetSpec* spec = SpecOf(window);
+  const TargetSpec* shape = SpecOf(window);
   Targets* targets = TargetsOf(window);
-  if (spec == nullptr || targets == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+  if (shape == nullptr || targets == nullptr) return DefWindowProcA(window, message, wParam, lParam);
   switch (message) {
     case WM_HSCROLL:
-      targets->log.Write(Format("%s hscroll code=%u lparam=%s", spec->role, LOWORD(wParam),
+      targets->log.Write(Format("%s hscroll code=%u lparam=%s", shape->role, LOWORD(wParam),
                                 targets->NameOf(lParam).c_str()));
       return 0;
     case WM_KEYDOWN:
     case WM_KEYUP:
-      targets->log.Write(Format("%s %s vk=%02X lparam=%08lX", spec->role,
+      targets->log.Write(Format("%s %s vk=%02X lparam=%08lX", shape->role,
                                 message == WM_KEYDOWN ? "keydown" : "keyup",
                                 static_cast<unsigned>(wParam), static_cast<unsigned long>(lParam)));
       return 0;
     case kMarkerMessage:
       targets->log.Write(
-          Format("%s marker %llu", spec->role, static_cast<unsigned long long>(wParam)));
+          Format("%s marker %llu", shape->role, static_cast<unsigned long long>(wParam)));
       return 0;
     case WM_CLOSE:
-      targets->log.Write(Format("%s close", spec->role));
+      targets->log.Write(Format("%s close", shape->role));
       DestroyWindow(window);
       return 0;
     default:
@@ -151,18 +151,18 @@ bool RegisterClasses(HINSTANCE self) {
 
 bool CreateTargets(Targets& targets, HINSTANCE self, bool withOsd) {
   for (std::size_t i = 0; i < kTargets.size(); ++i) {
-    const TargetSpec& spec = kTargets[i];
-    if (spec.onlyWithOsd && !withOsd) continue;
-    const HWND parent = spec.parent >= 0 ? targets.windows[spec.parent] : nullptr;
-    const RECT& r = spec.place;
+    const TargetSpec& shape = kTargets[i];
+    if (shape.onlyWithOsd && !withOsd) continue;
+    const HWND parent = shape.parent >= 0 ? targets.windows[shape.parent] : nullptr;
+    const RECT& r = shape.place;
     const HWND window =
-        CreateWindowExA(0, spec.className, spec.title, spec.style, r.left, r.top, r.right - r.left,
+        CreateWindowExA(0, shape.className, shape.title, shape.style, r.left, r.top, r.right - r.left,
                         r.bottom - r.top, parent, nullptr, self, nullptr);
     if (window == nullptr) {
-      targets.log.Write(Format("error cannot create %s: %lu", spec.role, GetLastError()));
+      targets.log.Write(Format("error cannot create %s: %lu", shape.role, GetLastError()));
       return false;
     }
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&spec));
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&shape));
     SetPropA(window, "HidHostTargets", &targets);
     targets.windows[i] = window;
   }
