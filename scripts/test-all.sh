@@ -41,7 +41,7 @@ cmake --preset mingw-x64 >/dev/null
 cmake --build build/mingw-x64 -j2
 
 stage "Wine: the Win32 backend's own checks"
-bash src/platform/win32/tests/run-checks.sh build/mingw-x64/bin
+bash tests/win32/run-checks.sh build/mingw-x64/bin
 
 stage "Wine: the real executable end to end"
 ctest --test-dir build/native -L wine --output-on-failure

@@ -8,7 +8,7 @@
 # the program's: 0 when every check held.
 set -uo pipefail
 
-SRC=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../../.." && pwd)
+SRC=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 BIN=${1:-$SRC/build/mingw-x64/bin}
 WINE=${WINE:-/usr/lib/wine/wine64}
 WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
