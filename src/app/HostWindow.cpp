@@ -260,23 +260,26 @@ LResult HostWindow::OnTrayNotification(WParam, LParam lParam) {
   return 0;
 }
 
-LResult HostWindow::OnApplyAll(WParam, LParam) {
+void HostWindow::ReloadFromSharedBlock() {
+  // A failed copy leaves the record as it is; the notice's other steps still run.
   settings::MouseSettings record = settings_.Snapshot();
   if (sharedBlock_.Read(record) == 1) settings_.Replace(record);
+}
+
+LResult HostWindow::OnApplyAll(WParam, LParam) {
+  ReloadFromSharedBlock();
   ApplySystemSettings();
   if (channel_.IsOpen()) channel_.SendPassThroughMask();
   return 0;
 }
 
 LResult HostWindow::OnReloadOnly(WParam, LParam) {
-  settings::MouseSettings record = settings_.Snapshot();
-  if (sharedBlock_.Read(record) == 1) settings_.Replace(record);
+  ReloadFromSharedBlock();
   return 0;
 }
 
 LResult HostWindow::OnApplyMaskFirst(WParam, LParam) {
-  settings::MouseSettings record = settings_.Snapshot();
-  if (sharedBlock_.Read(record) == 1) settings_.Replace(record);
+  ReloadFromSharedBlock();
   channel_.SendPassThroughMask();
   ApplySystemSettings();
   return 0;

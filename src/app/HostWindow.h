@@ -77,6 +77,7 @@ class HostWindow final : public framework::RoutedWindow, private device::DeviceE
   void OpenChannelAndAnnounce();
   void DeviceReadySequence();
   void WriteDeviceFlag(std::int32_t value);
+  void ReloadFromSharedBlock();
   void ApplySystemSettings();
 
   // DeviceEventSink, on the event thread.
