@@ -1,5 +1,7 @@
 #include "actions/ActionDispatcher.h"
 
+#include <utility>
+
 #include "actions/ActionCatalogue.h"
 #include "actions/ActionOutputs.h"
 #include "actions/RepeatTimers.h"
@@ -22,6 +24,10 @@ void ApplyTimerEdge(const ActionHalf& half, const ActionContext& context) {
   }
 }
 
+bool IsButton(int index) {
+  return index >= 0 && index < settings::kButtonCount;
+}
+
 }  // namespace
 
 ActionDispatcher::ActionDispatcher(platform::Platform& platform, settings::LiveSettings& settings,
@@ -33,21 +39,28 @@ int ActionDispatcher::ReleaseHeldInput() {
 }
 
 void ActionDispatcher::OnButtonPress(int index) {
-  Perform(index, Form::Press);
+  if (!IsButton(index)) return;
+  // One read per action: the window thread may replace the settings meanwhile.
+  const std::uint8_t code = settings_.ActionCode(index);
+  pressedCodes_[static_cast<std::size_t>(index)] = code;
+  Perform(index, code, Form::Press);
 }
 
 void ActionDispatcher::OnButtonRelease(int index) {
-  Perform(index, Form::Release);
+  if (!IsButton(index)) return;
+  // An update that reassigned the button while it was down must not leave the
+  // old press's button, key, flag or timer held: undo that press, and let the
+  // next press take the new code.
+  const std::uint8_t code = std::exchange(pressedCodes_[static_cast<std::size_t>(index)], 0);
+  Perform(index, code, Form::Release);
 }
 
 void ActionDispatcher::RunSingleShot(int index) {
-  Perform(index, Form::SingleShot);
+  if (!IsButton(index)) return;
+  Perform(index, settings_.ActionCode(index), Form::SingleShot);
 }
 
-void ActionDispatcher::Perform(int index, Form form) {
-  if (index < 0 || index >= settings::kButtonCount) return;
-  // One read per action: the window thread may replace the settings meanwhile.
-  const std::uint8_t code = settings_.Assignment(index).actionCode;
+void ActionDispatcher::Perform(int index, std::uint8_t code, Form form) {
   const ActionRow* row = FindAction(code);
   if (row == nullptr) return;
 

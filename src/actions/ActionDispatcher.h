@@ -3,6 +3,7 @@
 // repeat timers' ticks.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 
@@ -34,7 +35,10 @@ class ActionDispatcher {
     hostWindow_.store(hostWindow, std::memory_order_release);
   }
 
-  // Event thread. An index outside 0..6 does nothing.
+  // Event thread. An index outside 0..6 does nothing. A release undoes what
+  // the button's own press did: it runs the release half of the code whose
+  // press half ran, even when the button was reassigned while down, and a
+  // release with no press before it does nothing.
   void OnButtonPress(int index);
   void OnButtonRelease(int index);
   void RunSingleShot(int index);
@@ -51,7 +55,7 @@ class ActionDispatcher {
 
  private:
   enum class Form { Press, Release, SingleShot };
-  void Perform(int index, Form form);
+  void Perform(int index, std::uint8_t code, Form form);
 
   platform::Platform& platform_;
   settings::LiveSettings& settings_;
@@ -59,6 +63,9 @@ class ActionDispatcher {
   // Written by the window thread (AttachWindow), read by both threads.
   std::atomic<platform::Hwnd> hostWindow_{platform::Hwnd::None};
   HeldInputLedger ledger_;
+  // Event thread only: per button, the code whose press half ran and whose
+  // release half is still to run; 0 (a code that does nothing) when none.
+  std::array<std::uint8_t, settings::kButtonCount> pressedCodes_{};
 };
 
 }  // namespace hidhost::actions

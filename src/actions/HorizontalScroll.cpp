@@ -53,11 +53,13 @@ void Repeat(const ScrollStep& step, Send send) {
 
 void SendScrollBarMessages(const ScrollStep& step) {
   platform::Windows& windows = step.platform.windows;
+  // A top-level target has no parent to scroll: a post to no window would
+  // become a thread message that nobody reads.
+  const Hwnd owner = windows.GetParent(step.target);
+  if (!platform::IsSet(owner)) return;
   const auto bar = static_cast<LParam>(platform::ValueOf(step.target));
-  Repeat(step, [&] {
-    windows.PostMessage(windows.GetParent(step.target), platform::kWmHScroll,
-                        LineCommand(step.left), bar);
-  });
+  Repeat(step,
+         [&] { windows.PostMessage(owner, platform::kWmHScroll, LineCommand(step.left), bar); });
 }
 
 void SendArrowKeys(const ScrollStep& step) {

@@ -53,19 +53,39 @@ TEST_F(RepeatTimersTest, twoAutoFireButtons_secondPressRestarts_firstReleaseStop
   EXPECT_FALSE(TimerRuns(202));
 }
 
-TEST_F(RepeatTimersTest, heldButtonReassigned_release_performsTheNewCodesReleaseHalf) {
+TEST_F(RepeatTimersTest, heldButtonReassigned_release_undoesItsOwnPressThenTakesTheNewCode) {
   Assign(5, 23);
   Press(5);
-  Assign(5, 64);  // Cut acts on the release
+  Assign(5, 64);  // Cut would act on the release
+  EXPECT_EQ(Release(5), Lines{KillTimerLine(200)});
+  EXPECT_FALSE(TimerRuns(200));
+  EXPECT_EQ(Press(5), Lines{});
   EXPECT_EQ(Release(5), Ctrl('X'));
-  EXPECT_TRUE(TimerRuns(200));  // nothing stops the old code's timer
 
   Assign(6, 21);
   Press(6);
   Assign(6, 22);
   EXPECT_EQ(Release(6), Lines{});
-  EXPECT_TRUE(flags.IsHeld(HeldFunction::WKey));
-  EXPECT_FALSE(flags.IsHeld(HeldFunction::SKey));
+  EXPECT_FALSE(flags.IsHeld(HeldFunction::WKey));
+
+  Assign(2, 1);  // a left button that the host synthesizes
+  EXPECT_EQ(Press(2), Lines{MouseLine(0x2, 400, 300, 0)});
+  Assign(2, 65);
+  EXPECT_EQ(Release(2), Lines{MouseLine(0x4, 400, 300, 0)});
+  EXPECT_FALSE(flags.IsHeld(HeldFunction::LeftButton));
+
+  Assign(0, 1);  // the native left button: its own up passes, only the flag clears
+  EXPECT_EQ(Press(0), Lines{});
+  Assign(0, 66);
+  EXPECT_EQ(Release(0), Lines{});
+  EXPECT_FALSE(flags.IsHeld(HeldFunction::LeftButton));
+}
+
+TEST_F(RepeatTimersTest, releaseWithNoPressBeforeIt_doesNothing) {
+  Assign(5, 23);
+  EXPECT_EQ(Release(5), Lines{});
+  Assign(5, 1);
+  EXPECT_EQ(Release(5), Lines{});
 }
 
 TEST_F(RepeatTimersTest, autoFireTick_everyFlagHeld_replaysInFlagOrder) {

@@ -37,6 +37,7 @@ TEST_F(ShellActionsTest, searchAndRun_onTheEventThread_onlyPostTheRequest) {
   for (const auto& row : rows) {
     SCOPED_TRACE(::testing::Message() << "row " << row.row);
     Assign(kButton, row.code);
+    EXPECT_EQ(Press(kButton), Lines{});
     dispatcher.OnButtonRelease(kButton);
     EXPECT_EQ(desktop.TakeTrace(), Lines{PostLine(HostValue(), kShellRequestMessage, row.code, 0)});
     EXPECT_EQ(Settle(), Lines{row.call});
@@ -45,6 +46,7 @@ TEST_F(ShellActionsTest, searchAndRun_onTheEventThread_onlyPostTheRequest) {
 
 TEST_F(ShellActionsTest, noShellObject_request_callsNothing) {
   Assign(kButton, 69);
+  Press(kButton);
   EXPECT_EQ(Release(kButton), Lines{PostLine(HostValue(), kShellRequestMessage, 69, 0)});
 }
 
@@ -60,6 +62,7 @@ TEST_F(ShellActionsTest, requestForAnotherCode_callsNothing) {
 TEST_F(ShellActionsTest, noHostWindowYet_searchPostsNothing) {
   ActionDispatcher detached(platform, settings, flags);
   Assign(kButton, 69);
+  detached.OnButtonPress(kButton);
   detached.OnButtonRelease(kButton);
   detached.RunSingleShot(kButton);
   EXPECT_EQ(Settle(), Lines{});
@@ -67,6 +70,7 @@ TEST_F(ShellActionsTest, noHostWindowYet_searchPostsNothing) {
 
 TEST_F(ShellActionsTest, myComputer_opensTheDrivesFolderFromTheEventThread) {
   Assign(kButton, 83);
+  Press(kButton);
   dispatcher.OnButtonRelease(kButton);
   EXPECT_EQ(desktop.TakeTrace(), Lines{"ShellExecuteExA mask=0x4 idlist=CSIDL_DRIVES show=1"});
 }
