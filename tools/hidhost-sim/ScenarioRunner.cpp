@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "platform/Constants.h"
-#include "platform/sim/TraceLine.h"
+#include "platform/trace/TraceLine.h"
 
 namespace hidhost::simtool {
 
@@ -133,7 +133,7 @@ void ScenarioRunner::Perform(const Directive& directive) {
     case DirectiveKind::DumpShared: {
       const auto block = desktop_.ReadSharedBlock();
       desktop_.AppendTrace(
-          "shared " + (block ? sim::HexBytes(block->data(), block->size()) : std::string("-")));
+          "shared " + (block ? trace::HexBytes(block->data(), block->size()) : std::string("-")));
       break;
     }
     case DirectiveKind::DumpConfig:

@@ -9,8 +9,8 @@
 
 #include "platform/Constants.h"
 #include "platform/sim/SimProcessImpl.h"
-#include "platform/sim/TraceLine.h"
 #include "platform/sim/World.h"
+#include "platform/trace/TraceLine.h"
 
 namespace hidhost::sim {
 
@@ -331,7 +331,7 @@ void SimDesktop::WaitUntilIdle() {
 std::vector<std::string> SimDesktop::HeldInput() const {
   Lock lock(world_->mutex);
   std::vector<std::string> held;
-  for (auto vk : world_->input.keysDown) held.push_back("key " + Hex(vk));
+  for (auto vk : world_->input.keysDown) held.push_back("key " + trace::Hex(vk));
   for (auto button : kButtonOrder) {
     if (world_->input.buttonsDown.contains(std::string(button))) {
       held.push_back("button " + std::string(button));

@@ -2,7 +2,8 @@
 
 #include "platform/sim/SimFacets.h"
 #include "platform/sim/SimProcessImpl.h"
-#include "platform/sim/TraceLine.h"
+#include "platform/trace/CallLines.h"
+#include "platform/trace/TraceLine.h"
 
 namespace hidhost::sim {
 
@@ -20,13 +21,7 @@ platform::Handle SimDriverDevice::Open(std::string_view name, std::uint32_t acce
                                        std::uint32_t share, std::uint32_t disposition) {
   Lock lock(world_.mutex);
   const bool opens = !world_.Fails(Call::CreateFile) && world_.driver.Opens(name);
-  world_.Trace(TraceLine("CreateFileA")
-                   .Field("name", Quoted(name))
-                   .Field("access", Hex(access))
-                   .Field("share", Hex(share))
-                   .Field("disposition", Decimal(disposition))
-                   .Field("ok", opens ? "1" : "0")
-                   .Take());
+  world_.Trace(trace::OpenDeviceLine(name, access, share, disposition, opens));
   if (!opens) return platform::Handle::None;
   auto object = std::make_shared<KernelObject>(ObjectKind::Device);
   object->name = std::string(name);
@@ -39,7 +34,7 @@ bool SimDriverDevice::IoControl(platform::Handle device, std::uint32_t code, con
   Lock lock(world_.mutex);
   const bool failed = world_.Fails(Call::DeviceIoControl);
   const bool isDevice = process_.Object(device, ObjectKind::Device) != nullptr;
-  const std::string inText = HexBytes(in, inSize);
+  const std::string inText = trace::HexBytes(in, inSize);  // before the answer overwrites it
   bool ok = false;
   if (!failed && isDevice) {
     auto& driver = world_.driver;
@@ -69,13 +64,8 @@ bool SimDriverDevice::IoControl(platform::Handle device, std::uint32_t code, con
     }
   }
   // The event read is the `event` directive's own line.
-  if (code != kIoctlReadEvent) {
-    world_.Trace(TraceLine("DeviceIoControl")
-                     .Field("code", Hex(code))
-                     .Field("in", inText)
-                     .Field("out", Decimal(outSize))
-                     .Field("ok", ok ? "1" : "0")
-                     .Take());
+  if (code != trace::kEventReadCode) {
+    world_.Trace(trace::DeviceIoControlLine(code, inText, outSize, ok));
   }
   return ok;
 }
@@ -84,7 +74,7 @@ bool SimDriverDevice::Close(platform::Handle device) {
   Lock lock(world_.mutex);
   auto object = process_.Object(device);
   if (object != nullptr && object->kind == ObjectKind::Device) {
-    world_.Trace(TraceLine("CloseHandle").Field("name", Quoted(object->name)).Take());
+    world_.Trace(trace::CloseDeviceLine(object->name));
   }
   if (world_.Fails(Call::CloseHandle) || object == nullptr) return false;
   process_.kernelHandles.erase(platform::ValueOf(device));

@@ -162,7 +162,7 @@ class SimShell final : public platform::Shell, FacetBase {
   bool DestroyMenu(platform::Menu menu) override;
 
  private:
-  void TraceShellMethod(platform::ComObject shell, const char* method);
+  void TraceShellMethod(platform::ComObject shell, std::string_view method);
 };
 
 class SimDriverDevice final : public platform::DriverDevice, FacetBase {

@@ -4,7 +4,7 @@
 #include "platform/sim/ScanCodes.h"
 #include "platform/sim/SimFacets.h"
 #include "platform/sim/SimProcessImpl.h"
-#include "platform/sim/TraceLine.h"
+#include "platform/trace/CallLines.h"
 
 namespace hidhost::sim {
 
@@ -32,18 +32,6 @@ const char* XButtonName(std::int32_t data) {
   return nullptr;
 }
 
-std::string SpiArgumentText(const platform::SpiArgument& argument) {
-  switch (argument.kind) {
-    case platform::SpiArgument::Kind::Value:
-      return Decimal(argument.values[0]);
-    case platform::SpiArgument::Kind::Triple:
-      return "[" + Decimal(argument.values[0]) + "," + Decimal(argument.values[1]) + "," +
-             Decimal(argument.values[2]) + "]";
-    default:
-      return "null";
-  }
-}
-
 platform::Rect Screen(const World& world) {
   return world.windows.Find(kDesktopWindow)->rect;
 }
@@ -59,11 +47,7 @@ platform::Point Clamped(const World& world, std::int32_t x, std::int32_t y) {
 void SimInput::KeybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
                           std::uintptr_t /*extra*/) {
   Lock lock(world_.mutex);
-  world_.Trace(TraceLine("keybd_event")
-                   .Field("vk", Hex(vk))
-                   .Field("scan", Hex(scan))
-                   .Field("flags", Hex(flags))
-                   .Take());
+  world_.Trace(trace::KeybdEventLine(vk, scan, flags));
   if (world_.Fails(Call::KeybdEvent)) return;
   if ((flags & platform::kKeyUp) != 0) {
     world_.input.keysDown.erase(vk);
@@ -75,13 +59,7 @@ void SimInput::KeybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flag
 void SimInput::MouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data,
                           std::uintptr_t extra) {
   Lock lock(world_.mutex);
-  world_.Trace(TraceLine("mouse_event")
-                   .Field("flags", Hex(flags))
-                   .Field("dx", Decimal(dx))
-                   .Field("dy", Decimal(dy))
-                   .Field("data", Decimal(data))
-                   .Field("extra", Decimal(static_cast<std::int64_t>(extra)))
-                   .Take());
+  world_.Trace(trace::MouseEventLine(flags, dx, dy, data, extra));
   if (world_.Fails(Call::MouseEvent)) return;
   auto& input = world_.input;
   if ((flags & kMouseMove) != 0) {
@@ -123,7 +101,7 @@ bool SimInput::GetCursorPos(platform::Point& out) {
 
 bool SimInput::SetCursorPos(std::int32_t x, std::int32_t y) {
   Lock lock(world_.mutex);
-  world_.Trace(TraceLine("SetCursorPos").Field("x", Decimal(x)).Field("y", Decimal(y)).Take());
+  world_.Trace(trace::SetCursorPosLine(x, y));
   if (world_.Fails(Call::SetCursorPos)) return false;
   world_.input.cursor = Clamped(world_, x, y);
   return true;
@@ -147,8 +125,7 @@ std::int32_t SimInput::GetSystemMetrics(std::int32_t index) {
 
 bool SimInput::SetDoubleClickTime(std::uint32_t ms) {
   Lock lock(world_.mutex);
-  world_.Trace(
-      TraceLine("SetDoubleClickTime").Field("ms", Decimal(static_cast<std::int32_t>(ms))).Take());
+  world_.Trace(trace::SetDoubleClickTimeLine(ms));
   if (world_.Fails(Call::SetDoubleClickTime)) return false;
   world_.input.doubleClickTime = ms == 0 ? 500 : ms;  // 0 restores the system's default
   return true;
@@ -156,7 +133,7 @@ bool SimInput::SetDoubleClickTime(std::uint32_t ms) {
 
 bool SimInput::SwapMouseButton(bool swap) {
   Lock lock(world_.mutex);
-  world_.Trace(TraceLine("SwapMouseButton").Field("swap", swap ? "1" : "0").Take());
+  world_.Trace(trace::SwapMouseButtonLine(swap));
   if (world_.Fails(Call::SwapMouseButton)) return false;
   return std::exchange(world_.input.swapped, swap);  // the state before the call
 }
@@ -164,12 +141,7 @@ bool SimInput::SwapMouseButton(bool swap) {
 bool SimInput::SystemParametersInfo(std::uint32_t action, std::uint32_t uiParam,
                                     const platform::SpiArgument& pvParam, std::uint32_t winIni) {
   Lock lock(world_.mutex);
-  world_.Trace(TraceLine("SystemParametersInfoA")
-                   .Field("action", Decimal(action))
-                   .Field("uiParam", Hex(uiParam))
-                   .Field("pvParam", SpiArgumentText(pvParam))
-                   .Field("fWinIni", Hex(winIni))
-                   .Take());
+  world_.Trace(trace::SystemParametersInfoLine(action, uiParam, pvParam, winIni));
   if (world_.Fails(Call::SystemParametersInfo)) return false;
   world_.input.systemParameters[action] = {uiParam, pvParam, winIni};
   if (action == platform::kSpiSetMouseButtonSwap) world_.input.swapped = uiParam != 0;

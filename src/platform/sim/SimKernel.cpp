@@ -1,6 +1,6 @@
 #include "platform/sim/SimFacets.h"
 #include "platform/sim/SimProcessImpl.h"
-#include "platform/sim/TraceLine.h"
+#include "platform/trace/CallLines.h"
 
 namespace hidhost::sim {
 
@@ -15,10 +15,7 @@ platform::Handle ToHandle(std::uintptr_t value) {
 platform::CreatedMutex SimKernel::CreateMutex(std::string_view name) {
   Lock lock(world_.mutex);
   auto existing = name.empty() ? nullptr : world_.FindNamed(std::string(name));
-  world_.Trace(TraceLine("CreateMutexA")
-                   .Field("name", Quoted(name))
-                   .Field("exists", existing != nullptr ? "1" : "0")
-                   .Take());
+  world_.Trace(trace::CreateMutexLine(name, existing != nullptr));
   if (world_.Fails(Call::CreateMutex)) return {};
   if (existing != nullptr && existing->kind != ObjectKind::Mutex) return {};  // another kind
   auto object = existing;
@@ -91,7 +88,7 @@ bool SimKernel::CloseHandle(platform::Handle object) {
   Lock lock(world_.mutex);
   auto target = process_.Object(object);
   if (target != nullptr && target->kind == ObjectKind::Device) {
-    world_.Trace(TraceLine("CloseHandle").Field("name", Quoted(target->name)).Take());
+    world_.Trace(trace::CloseDeviceLine(target->name));
   }
   if (world_.Fails(Call::CloseHandle) || target == nullptr) return false;
   process_.kernelHandles.erase(platform::ValueOf(object));
@@ -122,10 +119,7 @@ platform::Handle SimKernel::CreateThread(std::uint32_t /*stackSize*/, ThreadEntr
 
 platform::Handle SimKernel::CreateFileMapping(std::string_view name, std::uint32_t size) {
   Lock lock(world_.mutex);
-  world_.Trace(TraceLine("CreateFileMappingA")
-                   .Field("name", Quoted(name))
-                   .Field("size", Decimal(size))
-                   .Take());
+  world_.Trace(trace::CreateFileMappingLine(name, size));
   if (world_.Fails(Call::CreateFileMapping)) return platform::Handle::None;
   auto object = name.empty() ? nullptr : world_.FindNamed(std::string(name));
   if (object != nullptr && object->kind != ObjectKind::Mapping) return platform::Handle::None;

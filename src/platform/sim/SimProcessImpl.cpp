@@ -1,7 +1,8 @@
 #include "platform/sim/SimProcessImpl.h"
 
 #include "platform/Constants.h"
-#include "platform/sim/TraceLine.h"
+#include "platform/trace/CallLines.h"
+#include "platform/trace/TraceLine.h"
 
 namespace hidhost::sim {
 
@@ -11,7 +12,7 @@ std::string Describe(const KernelObject& object) {
   static constexpr const char* kKinds[] = {"mutex",   "semaphore", "event", "thread",
                                            "mapping", "file",      "device"};
   std::string text = kKinds[static_cast<int>(object.kind)];
-  if (!object.name.empty()) text += " " + Quoted(object.name);
+  if (!object.name.empty()) text += " " + trace::Quoted(object.name);
   return text;
 }
 
@@ -195,23 +196,23 @@ std::vector<std::string> SimProcessImpl::OpenObjects() const {
   Lock lock(world_.mutex);
   std::vector<std::string> open;
   for (const auto& [handle, object] : kernelHandles) open.push_back(Describe(*object));
-  for (const auto& [handle, path] : keys) open.push_back("key " + Quoted(path));
+  for (const auto& [handle, path] : keys) open.push_back("key " + trace::Quoted(path));
   for (const auto& [base, loads] : modules) {
     const LibraryInfo* library = world_.libraries.AtBase(base);
     for (int i = 0; i < loads; ++i) {
-      open.push_back("module " + Quoted(library != nullptr ? library->path : ""));
+      open.push_back("module " + trace::Quoted(library != nullptr ? library->path : ""));
     }
   }
   for (std::size_t i = 0; i < menus.size(); ++i) open.push_back("menu");
   for (std::size_t i = 0; i < comObjects.size(); ++i) open.push_back("COM object");
-  for (const auto& view : views) open.push_back("view of " + Quoted(view.second->name));
+  for (const auto& view : views) open.push_back("view of " + trace::Quoted(view.second->name));
   return open;
 }
 
 void SimProcessImpl::EndProcess(int exitCode) {
   Lock lock(world_.mutex);
   if (ended) return;
-  world_.Trace(TraceLine("exit").Field("code", Decimal(exitCode)).Take());
+  world_.Trace(trace::ExitLine(exitCode));
   CloseEverything();
 }
 

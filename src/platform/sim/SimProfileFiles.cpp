@@ -6,7 +6,7 @@
 #include "platform/sim/ProfileText.h"
 #include "platform/sim/SimFacets.h"
 #include "platform/sim/SimProcessImpl.h"
-#include "platform/sim/TraceLine.h"
+#include "platform/trace/CallLines.h"
 
 namespace hidhost::sim {
 
@@ -72,12 +72,7 @@ bool SimProfileFiles::GetPrivateProfileStruct(std::string_view section, std::str
 bool SimProfileFiles::WritePrivateProfileString(std::string_view section, std::string_view key,
                                                 std::string_view value, std::string_view path) {
   Lock lock(world_.mutex);
-  world_.Trace(TraceLine("WritePrivateProfileStringA")
-                   .Field("section", Quoted(section))
-                   .Field("key", Quoted(key))
-                   .Field("value", Quoted(value))
-                   .Field("file", Quoted(path))
-                   .Take());
+  world_.Trace(trace::WritePrivateProfileStringLine(section, key, value, path));
   if (world_.Fails(Call::WritePrivateProfileString)) return false;
   const auto file = world_.Resolve(path, kWindowsDirectory);
   if (!file || !world_.files.MayOpen(*file, platform::kGenericRead | platform::kGenericWrite,

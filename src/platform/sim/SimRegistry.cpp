@@ -4,13 +4,11 @@
 #include "platform/Constants.h"
 #include "platform/sim/SimFacets.h"
 #include "platform/sim/SimProcessImpl.h"
-#include "platform/sim/TraceLine.h"
+#include "platform/trace/CallLines.h"
 
 namespace hidhost::sim {
 
 namespace {
-
-constexpr std::uint32_t kRegExpandSz = 2;
 
 // The full path of an open key or a predefined root.
 std::optional<std::string> PathOf(const SimProcessImpl& process, platform::RegKey key) {
@@ -18,14 +16,6 @@ std::optional<std::string> PathOf(const SimProcessImpl& process, platform::RegKe
   auto it = process.keys.find(platform::ValueOf(key));
   if (it == process.keys.end()) return std::nullopt;
   return it->second;
-}
-
-std::string DataText(std::uint32_t type, std::span<const char> data) {
-  if (type == platform::kRegSz || type == kRegExpandSz) {
-    const auto end = std::find(data.begin(), data.end(), '\0');
-    return Quoted(std::string_view(data.data(), static_cast<std::size_t>(end - data.begin())));
-  }
-  return HexBytes(data.data(), data.size());
 }
 
 }  // namespace
@@ -51,7 +41,7 @@ platform::RegKey SimRegistry::CreateKey(platform::RegKey root, std::string_view 
   const auto path = base ? RegistryStore::Join(*base, subkey) : std::nullopt;
   const std::string shown =
       path ? *path : base.value_or("") + (base ? "\\" : "") + std::string(subkey);
-  world_.Trace(TraceLine("RegCreateKeyA").Field("key", Quoted(shown)).Take());
+  world_.Trace(trace::RegCreateKeyLine(shown));
   if (world_.Fails(Call::RegCreateKey)) return platform::RegKey::None;
   if (!path || !world_.registry.Create(*path)) return platform::RegKey::None;
   const std::uintptr_t handle = process_.NextKeyHandle();
@@ -79,12 +69,7 @@ bool SimRegistry::SetValue(platform::RegKey key, std::string_view name, std::uin
                            std::span<const char> data) {
   Lock lock(world_.mutex);
   const auto path = PathOf(process_, key);
-  world_.Trace(TraceLine("RegSetValueExA")
-                   .Field("key", Quoted(path.value_or("")))
-                   .Field("name", Quoted(name))
-                   .Field("type", Decimal(type))
-                   .Field("data", DataText(type, data))
-                   .Take());
+  world_.Trace(trace::RegSetValueLine(path.value_or(""), name, type, data));
   if (world_.Fails(Call::RegSetValueEx) || !path) return false;
   return world_.registry.SetValue(*path, name, {type, std::vector<char>(data.begin(), data.end())});
 }

@@ -4,32 +4,13 @@
 #include "platform/Constants.h"
 #include "platform/sim/SimFacets.h"
 #include "platform/sim/SimProcessImpl.h"
-#include "platform/sim/TraceLine.h"
+#include "platform/trace/CallLines.h"
 
 namespace hidhost::sim {
 
 namespace {
 
 constexpr std::uint32_t kNimModify = 1;
-constexpr std::uint32_t kSeeMaskIdList = 0x4;
-
-struct CsidlRow {
-  std::int32_t csidl;
-  const char* name;
-};
-
-constexpr CsidlRow kCsidlNames[] = {
-    {0x0000, "CSIDL_DESKTOP"},   {0x0005, "CSIDL_PERSONAL"}, {0x0011, "CSIDL_DRIVES"},
-    {0x0012, "CSIDL_NETWORK"},   {0x0014, "CSIDL_FONTS"},    {0x0003, "CSIDL_CONTROLS"},
-    {0x000A, "CSIDL_BITBUCKET"}, {0x0004, "CSIDL_PRINTERS"},
-};
-
-std::string CsidlName(std::int32_t csidl) {
-  for (const auto& row : kCsidlNames) {
-    if (row.csidl == csidl) return row.name;
-  }
-  return Decimal(csidl);
-}
 
 bool IsChoosable(const std::vector<MenuItemRecord>& items, std::uint32_t id) {
   return std::any_of(items.begin(), items.end(), [id](const MenuItemRecord& item) {
@@ -60,17 +41,17 @@ platform::ComObject SimShell::CreateShellDispatch() {
   return static_cast<platform::ComObject>(object);
 }
 
-void SimShell::TraceShellMethod(platform::ComObject shell, const char* method) {
+void SimShell::TraceShellMethod(platform::ComObject shell, std::string_view method) {
   Lock lock(world_.mutex);
-  if (process_.comObjects.contains(platform::ValueOf(shell))) world_.Trace(method);
+  if (process_.comObjects.contains(platform::ValueOf(shell))) world_.Trace(std::string(method));
 }
 
 void SimShell::ShellFindFiles(platform::ComObject shell) {
-  TraceShellMethod(shell, "IShellDispatch::FindFiles");
+  TraceShellMethod(shell, trace::kShellFindFilesLine);
 }
 
 void SimShell::ShellFileRun(platform::ComObject shell) {
-  TraceShellMethod(shell, "IShellDispatch::FileRun");
+  TraceShellMethod(shell, trace::kShellFileRunLine);
 }
 
 void SimShell::Release(platform::ComObject object) {
@@ -81,11 +62,7 @@ void SimShell::Release(platform::ComObject object) {
 bool SimShell::ShellExecute(platform::Hwnd /*owner*/, std::string_view verb, std::string_view file,
                             std::int32_t show) {
   Lock lock(world_.mutex);
-  world_.Trace(TraceLine("ShellExecuteA")
-                   .Field("verb", Quoted(verb))
-                   .Field("file", Quoted(file))
-                   .Field("show", Decimal(show))
-                   .Take());
+  world_.Trace(trace::ShellExecuteLine(verb, file, show));
   if (world_.Fails(Call::ShellExecute)) return false;
   world_.shell.launched.emplace_back(file);
   return true;
@@ -94,24 +71,13 @@ bool SimShell::ShellExecute(platform::Hwnd /*owner*/, std::string_view verb, std
 bool SimShell::OpenSpecialFolder(std::int32_t csidl, std::int32_t show) {
   Lock lock(world_.mutex);
   const bool located = !world_.Fails(Call::SHGetSpecialFolderLocation);
-  world_.Trace(TraceLine("ShellExecuteExA")
-                   .Field("mask", Hex(kSeeMaskIdList))
-                   .Field("idlist", located ? CsidlName(csidl) : "null")
-                   .Field("show", Decimal(show))
-                   .Take());
+  world_.Trace(trace::OpenSpecialFolderLine(csidl, located, show));
   return !world_.Fails(Call::ShellExecuteEx) && located;
 }
 
 bool SimShell::NotifyIcon(std::uint32_t message, const platform::NotifyIconData& data) {
   Lock lock(world_.mutex);
-  TraceLine line("Shell_NotifyIconA");
-  line.Field("message", Decimal(message)).Field("id", Decimal(data.id));
-  if (message != platform::kNimDelete) {
-    line.Field("flags", Hex(data.flags))
-        .Field("callback", Hex(data.callbackMessage))
-        .Field("tip", Quoted(data.tip));
-  }
-  world_.Trace(line.Take());
+  world_.Trace(trace::NotifyIconLine(message, data));
   if (world_.Fails(Call::ShellNotifyIcon)) return false;
   const auto icon = std::make_pair(platform::ValueOf(data.hwnd), data.id);
   auto& icons = world_.shell.trayIcons;
@@ -155,10 +121,7 @@ platform::Menu SimShell::CreatePopupMenu() {
 bool SimShell::AppendMenu(platform::Menu menu, std::uint32_t flags, std::uintptr_t id,
                           const char* text) {
   Lock lock(world_.mutex);
-  TraceLine line("AppendMenuA");
-  line.Field("flags", Hex(flags)).Field("id", Decimal(static_cast<std::int64_t>(id)));
-  if (text != nullptr) line.Field("text", Quoted(text));
-  world_.Trace(line.Take());
+  world_.Trace(trace::AppendMenuLine(flags, id, text));
   if (world_.Fails(Call::AppendMenu)) return false;
   auto items = process_.menus.find(platform::ValueOf(menu));
   if (items == process_.menus.end()) return false;
@@ -172,7 +135,7 @@ bool SimShell::AppendMenu(platform::Menu menu, std::uint32_t flags, std::uintptr
 
 bool SimShell::SetMenuDefaultItem(platform::Menu menu, std::uint32_t item, bool byPosition) {
   Lock lock(world_.mutex);
-  world_.Trace(TraceLine("SetMenuDefaultItem").Field("id", Decimal(item)).Take());
+  world_.Trace(trace::SetMenuDefaultItemLine(item));
   if (world_.Fails(Call::SetMenuDefaultItem)) return false;
   auto items = process_.menus.find(platform::ValueOf(menu));
   if (items == process_.menus.end()) return false;
@@ -199,11 +162,7 @@ bool SimShell::TrackPopupMenu(platform::Menu menu, std::uint32_t /*flags*/, std:
     if (!IsChoosable(items->second, chosen)) chosen = 0;
     world_.shell.lastMenu = items->second;
   }
-  world_.Trace(TraceLine("TrackPopupMenu")
-                   .Field("x", Decimal(x))
-                   .Field("y", Decimal(y))
-                   .Field("chosen", Decimal(chosen))
-                   .Take());
+  world_.Trace(trace::TrackPopupMenuLine(x, y, chosen));
   if (fails) return false;
   WindowRecord* window = world_.windows.Find(platform::ValueOf(owner));
   if (chosen != 0 && window != nullptr && window->owner != nullptr) {

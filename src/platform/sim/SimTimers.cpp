@@ -1,23 +1,12 @@
 #include "platform/sim/SimFacets.h"
 #include "platform/sim/SimProcessImpl.h"
-#include "platform/sim/TraceLine.h"
+#include "platform/trace/CallLines.h"
 
 namespace hidhost::sim {
 
-namespace {
-
-std::string SleepLine(std::uint32_t ms) {
-  return TraceLine("Sleep").Field("ms", Decimal(static_cast<std::int32_t>(ms))).Take();
-}
-
-}  // namespace
-
 bool SimTimers::SetTimer(platform::Hwnd hwnd, std::uintptr_t id, std::uint32_t periodMs) {
   Lock lock(world_.mutex);
-  world_.Trace(TraceLine("SetTimer")
-                   .Field("id", Decimal(static_cast<std::int64_t>(id)))
-                   .Field("period", Decimal(static_cast<std::int32_t>(periodMs)))
-                   .Take());
+  world_.Trace(trace::SetTimerLine(id, periodMs));
   if (world_.Fails(Call::SetTimer)) return false;
   WindowRecord* window = world_.windows.Find(platform::ValueOf(hwnd));
   if (window == nullptr || window->owner != &process_) return false;
@@ -27,7 +16,7 @@ bool SimTimers::SetTimer(platform::Hwnd hwnd, std::uintptr_t id, std::uint32_t p
 
 bool SimTimers::KillTimer(platform::Hwnd hwnd, std::uintptr_t id) {
   Lock lock(world_.mutex);
-  world_.Trace(TraceLine("KillTimer").Field("id", Decimal(static_cast<std::int64_t>(id))).Take());
+  world_.Trace(trace::KillTimerLine(id));
   if (world_.Fails(Call::KillTimer)) return false;
   WindowRecord* window = world_.windows.Find(platform::ValueOf(hwnd));
   if (window == nullptr || window->owner != &process_) return false;
@@ -36,13 +25,13 @@ bool SimTimers::KillTimer(platform::Hwnd hwnd, std::uintptr_t id) {
 
 void SimTimers::Sleep(std::uint32_t ms) {
   Lock lock(world_.mutex);
-  world_.Trace(SleepLine(ms));
+  world_.Trace(trace::SleepLine(ms));
   world_.clockMs += ms;
 }
 
 bool SimTimers::SleepUnlessSignalled(platform::Handle event, std::uint32_t ms) {
   Lock lock(world_.mutex);
-  world_.Trace(SleepLine(ms));
+  world_.Trace(trace::SleepLine(ms));
   auto object = process_.Object(event, ObjectKind::Event);
   if (object != nullptr && CanTake(*object, std::this_thread::get_id())) {
     Take(*object, std::this_thread::get_id());

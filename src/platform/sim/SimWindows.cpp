@@ -1,7 +1,7 @@
 #include "platform/Constants.h"
 #include "platform/sim/SimFacets.h"
 #include "platform/sim/SimProcessImpl.h"
-#include "platform/sim/TraceLine.h"
+#include "platform/trace/CallLines.h"
 
 namespace hidhost::sim {
 
@@ -21,16 +21,6 @@ std::uintptr_t Id(Hwnd hwnd) {
 }
 Hwnd ToHwnd(std::uintptr_t id) {
   return static_cast<Hwnd>(id);
-}
-
-std::string MessageLine(const char* call, Hwnd hwnd, std::uint32_t message, platform::WParam wParam,
-                        platform::LParam lParam) {
-  return TraceLine(call)
-      .Field("hwnd", Hex(Id(hwnd)))
-      .Field("msg", Hex(message))
-      .Field("wParam", HexArgument(wParam))
-      .Field("lParam", HexArgument(static_cast<std::uint64_t>(lParam)))
-      .Take();
 }
 
 // What ShowWindow does to a window's state, by command.
@@ -139,7 +129,7 @@ Hwnd SimWindows::FindWindowByTitle(std::string_view title) {
 bool SimWindows::PostMessage(Hwnd hwnd, std::uint32_t message, platform::WParam wParam,
                              platform::LParam lParam) {
   Lock lock(world_.mutex);
-  world_.Trace(MessageLine("PostMessageA", hwnd, message, wParam, lParam));
+  world_.Trace(trace::PostMessageLine(Id(hwnd), message, wParam, lParam));
   if (world_.Fails(Call::PostMessage)) return false;
   if (Id(hwnd) == kHwndBroadcast) return true;
   WindowRecord* window = world_.windows.Find(Id(hwnd));
@@ -155,7 +145,7 @@ bool SimWindows::PostMessage(Hwnd hwnd, std::uint32_t message, platform::WParam 
 platform::LResult SimWindows::SendMessage(Hwnd hwnd, std::uint32_t message, platform::WParam wParam,
                                           platform::LParam lParam) {
   Lock lock(world_.mutex);
-  world_.Trace(MessageLine("SendMessageA", hwnd, message, wParam, lParam));
+  world_.Trace(trace::SendMessageLine(Id(hwnd), message, wParam, lParam));
   if (world_.Fails(Call::SendMessage)) return 0;
   return process_.Deliver(lock, Id(hwnd), message, wParam, lParam);
 }
@@ -266,8 +256,7 @@ bool SimWindows::IsIconic(Hwnd hwnd) {
 
 bool SimWindows::ShowWindow(Hwnd hwnd, std::int32_t command) {
   Lock lock(world_.mutex);
-  world_.Trace(
-      TraceLine("ShowWindow").Field("hwnd", Hex(Id(hwnd))).Field("cmd", Decimal(command)).Take());
+  world_.Trace(trace::ShowWindowLine(Id(hwnd), command));
   if (world_.Fails(Call::ShowWindow)) return false;
   WindowRecord* window = world_.windows.Find(Id(hwnd));
   if (window == nullptr) return false;
@@ -278,7 +267,7 @@ bool SimWindows::ShowWindow(Hwnd hwnd, std::int32_t command) {
 
 bool SimWindows::SetForegroundWindow(Hwnd hwnd) {
   Lock lock(world_.mutex);
-  world_.Trace(TraceLine("SetForegroundWindow").Field("hwnd", Hex(Id(hwnd))).Take());
+  world_.Trace(trace::SetForegroundWindowLine(Id(hwnd)));
   if (world_.Fails(Call::SetForegroundWindow) || !world_.windows.Exists(Id(hwnd))) return false;
   world_.shell.foreground = Id(hwnd);
   world_.shell.active = Id(hwnd);
@@ -287,7 +276,7 @@ bool SimWindows::SetForegroundWindow(Hwnd hwnd) {
 
 Hwnd SimWindows::SetActiveWindow(Hwnd hwnd) {
   Lock lock(world_.mutex);
-  world_.Trace(TraceLine("SetActiveWindow").Field("hwnd", Hex(Id(hwnd))).Take());
+  world_.Trace(trace::SetActiveWindowLine(Id(hwnd)));
   if (world_.Fails(Call::SetActiveWindow) || !world_.windows.Exists(Id(hwnd))) return Hwnd::None;
   return ToHwnd(std::exchange(world_.shell.active, Id(hwnd)));
 }

@@ -1,4 +1,4 @@
-// One line of the simulator's trace: the call's name, then name=value fields.
+// One line of a trace: the call's name, then name=value fields.
 #pragma once
 
 #include <cstddef>
@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace hidhost::sim {
+namespace hidhost::trace {
 
 std::string Hex(std::uint64_t value);       // 0x1A
 std::string Decimal(std::int64_t value);    // -120
@@ -33,4 +33,4 @@ class TraceLine {
   std::string text_;
 };
 
-}  // namespace hidhost::sim
+}  // namespace hidhost::trace

@@ -1,9 +1,9 @@
-#include "platform/sim/TraceLine.h"
+#include "platform/trace/TraceLine.h"
 
 #include <cinttypes>
 #include <cstdio>
 
-namespace hidhost::sim {
+namespace hidhost::trace {
 
 std::string Hex(std::uint64_t value) {
   char text[24];
@@ -41,4 +41,4 @@ std::string HexArgument(std::uint64_t value) {
   return Hex(value & 0xFFFFFFFFu);
 }
 
-}  // namespace hidhost::sim
+}  // namespace hidhost::trace
