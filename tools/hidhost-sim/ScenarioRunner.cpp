@@ -1,8 +1,10 @@
 #include "ScenarioRunner.h"
 
+#include <iostream>
 #include <string>
 #include <string_view>
 
+#include "app/RecordedMessages.h"
 #include "platform/Constants.h"
 #include "platform/trace/TraceLine.h"
 
@@ -154,14 +156,25 @@ void ScenarioRunner::Perform(const Directive& directive) {
 void ScenarioRunner::StartHost(bool mayBecomeCurrent) {
   auto host = std::make_unique<HostProcess>();
   host->process = &desktop_.StartProcess();
-  host->app = std::make_unique<app::HostApp>(host->process->Platform());
+  platform::Platform* platform = &host->process->Platform();
+  if (!recordFolder_.empty() && !recorded_) {
+    recorded_ = true;
+    record::RecordOptions options{
+        recordFolder_, desktop_.ConfigFileText(), app::RecordedMessages(),
+        [](const std::string& problem) { std::cerr << "hidhost-sim: " << problem << "\n"; }};
+    host->recorder = std::make_unique<record::Recorder>(*platform, std::move(options));
+    platform = &host->recorder->Platform();
+  }
+  host->app = std::make_unique<app::HostApp>(*platform);
   HostProcess& started = *host;
   hosts_.push_back(std::move(host));
   if (mayBecomeCurrent && RunningHost() == nullptr) current_ = &started;
 
   // The framework's entry: start hook, then the message loop, which a start
   // without a main window ends at once.
-  if (started.app->InitInstance() == 0) {
+  const int goesOn = started.app->InitInstance();
+  if (started.recorder != nullptr) started.recorder->StartUpDone();
+  if (goesOn == 0) {
     desktop_.WaitUntilIdle();
     Finish(started, 0);
     return;
@@ -200,6 +213,7 @@ void ScenarioRunner::Settle() {
 void ScenarioRunner::Finish(HostProcess& host, int quitCode) {
   const int exitCode = host.app->ExitInstance(quitCode);
   host.app.reset();
+  if (host.recorder != nullptr) host.recorder->Finish(exitCode);
   host.process->EndProcess(exitCode);
   host.ended = true;
 }

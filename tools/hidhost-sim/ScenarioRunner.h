@@ -4,10 +4,12 @@
 
 #include <memory>
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "Scenario.h"
 #include "app/HostApp.h"
+#include "platform/record/Recorder.h"
 #include "platform/sim/SimDesktop.h"
 
 namespace hidhost::simtool {
@@ -20,11 +22,14 @@ class ScenarioRunner {
   ScenarioRunner& operator=(const ScenarioRunner&) = delete;
 
   void Run(const std::vector<Directive>& directives);
+  // The first host started is recorded into folder, as HidHost.exe --record does.
+  void RecordFirstHostInto(std::string folder) { recordFolder_ = std::move(folder); }
 
  private:
   // One process of the host's executable, as the framework runs it.
   struct HostProcess {
     sim::SimProcess* process = nullptr;
+    std::unique_ptr<record::Recorder> recorder;  // outlives the app that runs on it
     std::unique_ptr<app::HostApp> app;
     bool ended = false;
   };
@@ -45,6 +50,8 @@ class ScenarioRunner {
   sim::SimDesktop desktop_;
   std::vector<std::unique_ptr<HostProcess>> hosts_;
   HostProcess* current_ = nullptr;  // the host that the run directives address
+  std::string recordFolder_;        // empty: nothing is recorded
+  bool recorded_ = false;
 };
 
 }  // namespace hidhost::simtool

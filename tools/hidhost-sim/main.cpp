@@ -3,6 +3,8 @@
 //
 //   hidhost-sim [SCENARIO]   # no argument: the built-in demo scenario
 //   hidhost-sim -            # the scenario from standard input
+//   hidhost-sim --record FOLDER SCENARIO   # runs it recording the host, as HidHost.exe --record
+//   hidhost-sim --compare FOLDER           # replays FOLDER/session.scn against session.trace
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -11,6 +13,7 @@
 #include <string>
 #include <variant>
 
+#include "CompareSession.h"
 #include "DemoScenario.h"
 #include "ScenarioParser.h"
 #include "ScenarioRunner.h"
@@ -35,8 +38,20 @@ std::optional<std::string> ReadScenario(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc > 2) {
-    std::cerr << "usage: hidhost-sim [SCENARIO | -]\n";
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (mode == "--compare" && argc == 3) {
+    return hidhost::simtool::CompareSession(argv[2], std::cout, std::cerr);
+  }
+  std::string recordFolder;
+  if (mode == "--record" && argc == 4) {
+    recordFolder = argv[2];
+    argv += 2;
+    argc -= 2;
+  }
+  const bool modeUnderstood = mode != "--compare" && (mode != "--record" || !recordFolder.empty());
+  if (argc > 2 || !modeUnderstood) {
+    std::cerr
+        << "usage: hidhost-sim [SCENARIO | -] | --record FOLDER SCENARIO | --compare FOLDER\n";
     return kMalformed;
   }
   const auto text = ReadScenario(argc, argv);
@@ -50,6 +65,7 @@ int main(int argc, char** argv) {
     return kMalformed;
   }
   hidhost::simtool::ScenarioRunner runner(std::cout);
+  if (!recordFolder.empty()) runner.RecordFirstHostInto(recordFolder);
   runner.Run(std::get<std::vector<hidhost::simtool::Directive>>(parsed));
   return 0;
 }

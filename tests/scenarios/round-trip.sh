@@ -1,0 +1,24 @@
+#!/bin/sh
+# round-trip.sh SIM SCENARIO EXPECTED_TRACE
+# Runs SCENARIO with the host recorded, as HidHost.exe --record records it:
+# the run's own trace must still be EXPECTED_TRACE (recording changes nothing
+# the host does); then the recorded session is replayed and its trace compared
+# with the recorded one, so whatever the recorder leaves out of the scenario
+# or gets wrong in the trace shows up as a difference. A recording into a
+# folder that cannot be written must say so and leave the run as it was.
+set -u
+sim=$1
+scenario=$2
+expected=$3
+folder=$(mktemp -d)
+trap 'rm -rf "$folder"' EXIT
+
+"$sim" --record "$folder" "$scenario" >"$folder/run.trace" 2>"$folder/run.err" ||
+  { echo "the recorded run failed:"; cat "$folder/run.err"; exit 1; }
+diff -u "$expected" "$folder/run.trace" || { echo "recording changed the run's trace"; exit 1; }
+"$sim" --compare "$folder" || { echo "--- recorded scenario:"; cat "$folder/session.scn"; exit 1; }
+
+"$sim" --record "$folder/missing/folder" "$scenario" >"$folder/unwritable.trace" 2>"$folder/unwritable.err"
+grep -q "cannot record into" "$folder/unwritable.err" ||
+  { echo "an unwritable folder was not reported"; cat "$folder/unwritable.err"; exit 1; }
+diff -u "$expected" "$folder/unwritable.trace" || { echo "an unwritable folder changed the run"; exit 1; }
