@@ -1,8 +1,10 @@
 #include "CompareSession.h"
 
 #include <fstream>
+#include <map>
 #include <optional>
 #include <sstream>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -39,6 +41,37 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
+// Lines whose field holds a kernel handle's value, which each system numbers
+// its own way: the semaphore the host gives the driver.
+constexpr std::string_view kHandleLines[] = {"DeviceIoControl code=0x222400 in="};
+
+// A recorded handle stands for the replayed one it first met, and for no other.
+class HandleMap {
+ public:
+  bool Same(const std::string& recorded, const std::string& replayed) {
+    for (std::string_view prefix : kHandleLines) {
+      if (!recorded.starts_with(prefix) || !replayed.starts_with(prefix)) continue;
+      const auto mine = Field(recorded, prefix.size());
+      const auto theirs = Field(replayed, prefix.size());
+      if (recorded.substr(prefix.size() + mine.size()) !=
+          replayed.substr(prefix.size() + theirs.size())) {
+        return false;
+      }
+      const auto atMine = toReplay_.try_emplace(mine, theirs).first;
+      const auto atTheirs = toRecorded_.try_emplace(theirs, mine).first;
+      return atMine->second == theirs && atTheirs->second == mine;
+    }
+    return false;
+  }
+
+ private:
+  static std::string Field(const std::string& line, std::size_t at) {
+    return line.substr(at, line.find(' ', at) - at);
+  }
+  std::map<std::string, std::string> toReplay_;
+  std::map<std::string, std::string> toRecorded_;
+};
+
 }  // namespace
 
 int CompareSession(const std::string& folder, std::ostream& out, std::ostream& err) {
@@ -61,10 +94,12 @@ int CompareSession(const std::string& folder, std::ostream& out, std::ostream& e
   const auto recorded = Lines(WholeLines(*recordedText));
   const auto replay = Lines(replayed.str());
   std::string input = "(before the first input)";
+  HandleMap handles;
   for (std::size_t i = 0; i < recorded.size() || i < replay.size(); ++i) {
     const std::string* mine = i < recorded.size() ? &recorded[i] : nullptr;
     const std::string* theirs = i < replay.size() ? &replay[i] : nullptr;
-    if (mine != nullptr && theirs != nullptr && *mine == *theirs) {
+    if (mine != nullptr && theirs != nullptr &&
+        (*mine == *theirs || handles.Same(*mine, *theirs))) {
       if (mine->starts_with("> ")) input = *mine;
       continue;
     }

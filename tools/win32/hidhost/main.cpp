@@ -1,11 +1,83 @@
-// HidHost.exe: the host on the real system. No console, no arguments.
+// HidHost.exe: the host on the real system. No console.
+//
+//   HidHost.exe                    # the host
+//   HidHost.exe --record FOLDER    # the host, recording the session into FOLDER
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <string_view>
+
 #include "app/HostApp.h"
+#include "app/RecordedMessages.h"
 #include "platform/framework/Application.h"
+#include "platform/record/Recorder.h"
 #include "platform/win32/Win32Api.h"
 #include "platform/win32/Win32Platform.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  hidhost::platform::win32::Win32Platform platform;
+namespace {
+
+constexpr std::string_view kRecordSwitch = "--record";
+
+// The folder after --record, quoted or not; nullopt without the switch.
+std::optional<std::string> RecordFolder(std::string_view commandLine) {
+  const auto skipBlanks = [&] {
+    while (!commandLine.empty() && (commandLine.front() == ' ' || commandLine.front() == '\t')) {
+      commandLine.remove_prefix(1);
+    }
+  };
+  skipBlanks();
+  if (!commandLine.starts_with(kRecordSwitch)) return std::nullopt;
+  commandLine.remove_prefix(kRecordSwitch.size());
+  skipBlanks();
+  std::string_view folder = commandLine;
+  if (folder.starts_with('"')) {
+    folder.remove_prefix(1);
+    folder = folder.substr(0, folder.find('"'));
+  } else {
+    folder = folder.substr(0, folder.find_first_of(" \t"));
+  }
+  while (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/')) {
+    folder.remove_suffix(1);
+  }
+  return std::string(folder);
+}
+
+// config.ini beside the executable, as it stands before the host touches it.
+std::optional<std::string> ConfigAtStart(hidhost::platform::Platform& platform) {
+  const std::string executable = platform.profile.GetModuleFileName();
+  const auto slash = executable.find_last_of('\\');
+  if (slash == std::string::npos) return std::nullopt;
+  std::ifstream in(executable.substr(0, slash + 1) + "config.ini", std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// A background program has no one to show a message box to: the debugger
+// output and standard error (when there is one) carry it.
+void Report(const std::string& problem) {
+  const std::string line = "HidHost: " + problem + "\n";
+  ::OutputDebugStringA(line.c_str());
+  std::fputs(line.c_str(), stderr);
+}
+
+int RunHost(hidhost::platform::Platform& platform) {
   hidhost::app::HostApp app(platform);
   return hidhost::framework::RunApplication(app, platform.windows);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+  hidhost::platform::win32::Win32Platform platform;
+  const auto folder = RecordFolder(commandLine != nullptr ? commandLine : "");
+  if (!folder) return RunHost(platform);
+
+  hidhost::record::Recorder recorder(
+      platform, {*folder, ConfigAtStart(platform), hidhost::app::RecordedMessages(), Report});
+  const int exitCode = RunHost(recorder.Platform());
+  recorder.Finish(exitCode);
+  return exitCode;
 }
