@@ -142,6 +142,8 @@ class NullTimers final : public platform::Timers {
   // The key combination's pauses are the system's time, not the host's.
   void Sleep(std::uint32_t) override {}
   bool SleepUnlessSignalled(platform::Handle, std::uint32_t) override { return false; }
+  bool TimeBeginPeriod(std::uint32_t) override { return true; }
+  bool TimeEndPeriod(std::uint32_t) override { return true; }
 };
 
 // Every key opens and every value reads as the same short number.
@@ -215,6 +217,7 @@ class NullKernel final : public platform::Kernel {
   platform::Module LoadLibrary(std::string_view) override { return platform::Module::None; }
   bool HasProcedure(platform::Module, std::string_view) override { return false; }
   bool FreeLibrary(platform::Module) override { return true; }
+  bool SetProcessInformation(const platform::PowerThrottlingState&) override { return true; }
 
  private:
   static constexpr platform::Handle kObject = static_cast<platform::Handle>(0x300);

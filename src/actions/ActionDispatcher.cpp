@@ -18,9 +18,9 @@ void ApplyFlagEdge(const ActionHalf& half, HeldFunctionFlags& flags) {
 
 void ApplyTimerEdge(const ActionHalf& half, const ActionContext& context) {
   if (half.timerEdge == TimerEdge::Start) {
-    StartRepeatTimer(context.platform, context.settings, context.hostWindow, half.timer);
+    context.timers.Start(context.hostWindow, half.timer);
   } else if (half.timerEdge == TimerEdge::Stop) {
-    StopRepeatTimer(context.platform, context.hostWindow, half.timer);
+    context.timers.Stop(context.hostWindow, half.timer);
   }
 }
 
@@ -32,9 +32,18 @@ bool IsButton(int index) {
 
 ActionDispatcher::ActionDispatcher(platform::Platform& platform, settings::LiveSettings& settings,
                                    HeldFunctionFlags& flags)
-    : platform_(platform), settings_(settings), flags_(flags), ledger_(platform) {}
+    : platform_(platform),
+      settings_(settings),
+      flags_(flags),
+      ledger_(platform),
+      resolution_(platform.timers),
+      timers_(platform, settings, resolution_) {}
 
 int ActionDispatcher::ReleaseHeldInput() {
+  // In this order: a timer tick in between would replay a flag, and a flag
+  // would have the next tick replay what was just released.
+  timers_.StopPacedTimers(hostWindow_.load(std::memory_order_acquire));
+  flags_.ClearAll();
   return ledger_.ReleaseAll();
 }
 
@@ -67,8 +76,9 @@ void ActionDispatcher::Perform(int index, std::uint8_t code, Form form) {
   const ActionHalf& half = form == Form::Press     ? row->press
                            : form == Form::Release ? row->release
                                                    : row->singleShot;
-  const ActionContext context{platform_, settings_, hostWindow_.load(std::memory_order_acquire),
-                              index,     code,      ledger_};
+  const ActionContext context{platform_,   settings_, hostWindow_.load(std::memory_order_acquire),
+                              index,       code,      ledger_,
+                              resolution_, timers_};
   // The driver already passes a native button's own input through; the
   // single shot has no such input behind it, so it always sends.
   const bool nativeInput = form != Form::SingleShot && row->nativeIndex == index;
@@ -78,7 +88,7 @@ void ActionDispatcher::Perform(int index, std::uint8_t code, Form form) {
 }
 
 void ActionDispatcher::OnTimer(std::uintptr_t id) {
-  RunRepeatTimerTick(platform_, settings_, flags_, id);
+  timers_.RunTick(flags_, id);
 }
 
 void ActionDispatcher::OnShellRequest(platform::WParam actionCode, platform::ComObject shell) {

@@ -9,6 +9,8 @@
 
 #include "actions/HeldFunctionFlags.h"
 #include "actions/HeldInputLedger.h"
+#include "actions/RepeatTimers.h"
+#include "actions/TimerResolution.h"
 #include "platform/Constants.h"
 #include "platform/Platform.h"
 #include "settings/LiveSettings.h"
@@ -43,9 +45,11 @@ class ActionDispatcher {
   void OnButtonRelease(int index);
   void RunSingleShot(int index);
 
-  // Either thread: releases the buttons and keys the host pressed and has not
-  // released, when nothing will ever release them (the mouse went away, the
-  // console disconnected, the host exits). Gives how many.
+  // Either thread, when nothing will ever release what is held (the mouse
+  // went away, the console disconnected, the host exits): stops the repeat
+  // timers 200 and 202, forgets every held function, then releases the
+  // buttons and keys the host pressed and has not released. Gives how many
+  // of those. A release half that comes later finds nothing left to undo.
   int ReleaseHeldInput();
 
   // Window thread: a WM_TIMER of the host window.
@@ -66,6 +70,8 @@ class ActionDispatcher {
   // Event thread only: per button, the code whose press half ran and whose
   // release half is still to run; 0 (a code that does nothing) when none.
   std::array<std::uint8_t, settings::kButtonCount> pressedCodes_{};
+  TimerResolution resolution_;
+  RepeatTimers timers_;
 };
 
 }  // namespace hidhost::actions

@@ -37,7 +37,7 @@ void SendOutput(const ActionHalf& half, const ActionContext& context) {
     case Output::KeyUp:
       return context.ledger.KeyUp(half.key);
     case Output::KeyCombination:
-      return SendKeyCombination(platform, context.settings, context.index);
+      return SendKeyCombination(platform, context.settings, context.resolution, context.index);
     case Output::ScrollHorizontally:
       return ScrollHorizontally(platform, context.settings, half.amount);
     case Output::OpenMyComputer:

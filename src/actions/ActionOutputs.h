@@ -5,6 +5,8 @@
 
 #include "actions/ActionCatalogue.h"
 #include "actions/HeldInputLedger.h"
+#include "actions/RepeatTimers.h"
+#include "actions/TimerResolution.h"
 #include "platform/Platform.h"
 #include "settings/LiveSettings.h"
 
@@ -17,6 +19,8 @@ struct ActionContext {
   int index;          // the button index the action runs for
   std::uint8_t code;  // the action code, as read once for this action
   HeldInputLedger& ledger;
+  TimerResolution& resolution;
+  RepeatTimers& timers;
 };
 
 void SendOutput(const ActionHalf& half, const ActionContext& context);

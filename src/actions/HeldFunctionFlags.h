@@ -31,6 +31,9 @@ class HeldFunctionFlags {
   void Set(HeldFunction function, bool held) {
     flags_[static_cast<std::size_t>(function)].store(held, std::memory_order_release);
   }
+  void ClearAll() {
+    for (auto& flag : flags_) flag.store(false, std::memory_order_release);
+  }
   bool IsHeld(HeldFunction function) const {
     return flags_[static_cast<std::size_t>(function)].load(std::memory_order_acquire);
   }

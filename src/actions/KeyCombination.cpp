@@ -11,6 +11,8 @@ namespace {
 
 using platform::kKeyUp;
 
+constexpr std::uint32_t kPauseMs = 1;
+
 // Modifier byte of an assignment -> the key held around the main key; 0 for none.
 constexpr std::array<std::uint8_t, 4> kModifierKeys = {0, platform::kVkControl, platform::kVkShift,
                                                        platform::kVkMenu};
@@ -35,6 +37,23 @@ std::uint8_t ScanCode(platform::Platform& platform, std::uint8_t virtualKey) {
   return static_cast<std::uint8_t>(platform.input.MapVirtualKey(virtualKey, platform::kMapVkToVsc));
 }
 
+struct KeyEvent {
+  std::uint8_t virtualKey;
+  std::uint8_t scan;
+  std::uint32_t flags;
+};
+
+// Modifier down, key down, key up, modifier up; the key alone without one.
+struct KeySequence {
+  std::array<KeyEvent, 4> events{};
+  std::size_t count = 0;
+  void Add(KeyEvent event) { events[count++] = event; }
+};
+
+void Send(platform::Platform& platform, const KeyEvent& event) {
+  platform.input.KeybdEvent(event.virtualKey, event.scan, event.flags, 0);
+}
+
 }  // namespace
 
 int VirtualKeyFromUsage(std::uint32_t usage, std::uint32_t& virtualKey) {
@@ -48,7 +67,7 @@ int VirtualKeyFromUsage(std::uint32_t usage, std::uint32_t& virtualKey) {
 }
 
 void SendKeyCombination(platform::Platform& platform, const settings::LiveSettings& settings,
-                        std::int32_t index) {
+                        TimerResolution& resolution, std::int32_t index) {
   if (index < 0 || index >= settings::kButtonCount) return;
   const settings::ButtonAssignment assignment = settings.Assignment(index);
 
@@ -62,16 +81,18 @@ void SendKeyCombination(platform::Platform& platform, const settings::LiveSettin
   const std::uint8_t modifier = ModifierKey(assignment.modifier);
   const std::uint8_t modifierScan = modifier != 0 ? ScanCode(platform, modifier) : 0;
 
-  if (modifier != 0) {
-    platform.input.KeybdEvent(modifier, modifierScan, 0, 0);
-    platform.timers.Sleep(1);
-  }
-  platform.input.KeybdEvent(key, keyScan, 0, 0);
-  platform.timers.Sleep(1);
-  platform.input.KeybdEvent(key, keyScan, kKeyUp, 0);
-  if (modifier != 0) {
-    platform.timers.Sleep(1);
-    platform.input.KeybdEvent(modifier, modifierScan, kKeyUp, 0);
+  KeySequence sequence;
+  if (modifier != 0) sequence.Add({modifier, modifierScan, 0});
+  sequence.Add({key, keyScan, 0});
+  sequence.Add({key, keyScan, kKeyUp});
+  if (modifier != 0) sequence.Add({modifier, modifierScan, kKeyUp});
+
+  Send(platform, sequence.events[0]);
+  // From just before the first pause to just after the last event.
+  const PacingRequest pacing(resolution);
+  for (std::size_t i = 1; i < sequence.count; ++i) {
+    platform.timers.Sleep(kPauseMs);
+    Send(platform, sequence.events[i]);
   }
 }
 

@@ -52,15 +52,6 @@ void ReplayHeldFunctions(platform::Platform& platform, const HeldFunctionFlags& 
   }
 }
 
-std::uint32_t PeriodOf(platform::Platform& platform, const settings::LiveSettings& settings,
-                       std::uintptr_t id) {
-  if (id == kAutoFireTimer) {
-    return AutoFirePeriod(settings.Get(settings::Field::OTGSpeed),
-                          platform.timers.MaximumTimerPeriod());
-  }
-  return id == kRepeatClickTimer ? kRepeatClickPeriodMs : kSwitchWindowPeriodMs;
-}
-
 }  // namespace
 
 std::uint32_t AutoFirePeriod(std::int32_t otgSpeed, std::uint32_t maximumPeriod) {
@@ -70,25 +61,72 @@ std::uint32_t AutoFirePeriod(std::int32_t otgSpeed, std::uint32_t maximumPeriod)
                                                            : static_cast<std::uint32_t>(period);
 }
 
-void StartRepeatTimer(platform::Platform& platform, const settings::LiveSettings& settings,
-                      platform::Hwnd hostWindow, std::uintptr_t id) {
+std::size_t RepeatTimers::PacedSlot(std::uintptr_t id) {
+  if (id == kRepeatClickTimer) return 0;
+  if (id == kAutoFireTimer) return 1;
+  return kNotPaced;
+}
+
+std::uint32_t RepeatTimers::PeriodOf(std::uintptr_t id) {
+  if (id == kAutoFireTimer) {
+    return AutoFirePeriod(settings_.Get(settings::Field::OTGSpeed),
+                          platform_.timers.MaximumTimerPeriod());
+  }
+  return id == kRepeatClickTimer ? kRepeatClickPeriodMs : kSwitchWindowPeriodMs;
+}
+
+void RepeatTimers::Start(platform::Hwnd hostWindow, std::uintptr_t id) {
   // A timer without a window would get an identifier of the system's choosing
   // that nothing ever stops.
   if (!platform::IsSet(hostWindow)) return;
-  platform.timers.SetTimer(hostWindow, id, PeriodOf(platform, settings, id));
+  const std::size_t slot = PacedSlot(id);
+  if (slot == kNotPaced) {
+    platform_.timers.SetTimer(hostWindow, id, PeriodOf(id));
+    return;
+  }
+  std::lock_guard lock(mutex_);
+  bool& running = running_[slot];
+  if (!running) resolution_.Request();
+  const bool started = platform_.timers.SetTimer(hostWindow, id, PeriodOf(id));
+  // A refused restart leaves the running timer as it was.
+  if (running) return;
+  if (started) {
+    running = true;
+  } else {
+    resolution_.Release();
+  }
 }
 
-void StopRepeatTimer(platform::Platform& platform, platform::Hwnd hostWindow, std::uintptr_t id) {
+void RepeatTimers::Stop(platform::Hwnd hostWindow, std::uintptr_t id) {
   if (!platform::IsSet(hostWindow)) return;
-  platform.timers.KillTimer(hostWindow, id);
+  const std::size_t slot = PacedSlot(id);
+  if (slot == kNotPaced) {
+    platform_.timers.KillTimer(hostWindow, id);
+    return;
+  }
+  std::lock_guard lock(mutex_);
+  if (!running_[slot]) return;
+  platform_.timers.KillTimer(hostWindow, id);
+  running_[slot] = false;
+  resolution_.Release();
 }
 
-void RunRepeatTimerTick(platform::Platform& platform, const settings::LiveSettings& settings,
-                        const HeldFunctionFlags& flags, std::uintptr_t id) {
+void RepeatTimers::StopPacedTimers(platform::Hwnd hostWindow) {
+  Stop(hostWindow, kRepeatClickTimer);
+  Stop(hostWindow, kAutoFireTimer);
+}
+
+bool RepeatTimers::IsRunning(std::uintptr_t id) {
+  std::lock_guard lock(mutex_);
+  return running_[PacedSlot(id)];
+}
+
+void RepeatTimers::RunTick(const HeldFunctionFlags& flags, std::uintptr_t id) {
+  if (PacedSlot(id) == kNotPaced || !IsRunning(id)) return;
   if (id == kRepeatClickTimer) {
-    PrimaryClick(platform, settings);
-  } else if (id == kAutoFireTimer) {
-    ReplayHeldFunctions(platform, flags);
+    PrimaryClick(platform_, settings_);
+  } else {
+    ReplayHeldFunctions(platform_, flags);
   }
 }
 

@@ -1,6 +1,7 @@
 #include "app/HostApp.h"
 
 #include "app/HostWindow.h"
+#include "platform/Constants.h"
 
 namespace hidhost::app {
 
@@ -16,12 +17,25 @@ int HostApp::InitInstance() {
     instanceMutex_.Reset();
     return -1;
   }
+  KeepTimerResolutionWhenHidden();
   window_ = std::make_unique<HostWindow>(platform_, *this);
   const platform::Hwnd hwnd = window_->Create();
   // A refused window leaves no main window, so the process ends and frees the
   // instance mutex instead of running on windowless.
   if (platform::IsSet(hwnd)) SetMainWindow(hwnd);
   return 1;
+}
+
+void HostApp::KeepTimerResolutionWhenHidden() {
+  // The system may ignore the resolution that a process with no visible
+  // window asks for, and the host's only window is hidden. A system without
+  // this control, or one that refuses it, still runs the host: its pauses are
+  // then as coarse as the system decides.
+  platform::PowerThrottlingState state;
+  state.version = platform::kPowerThrottlingCurrentVersion;
+  state.controlMask = platform::kPowerThrottlingIgnoreTimerResolution;
+  state.stateMask = 0;
+  platform_.kernel.SetProcessInformation(state);
 }
 
 int HostApp::ExitInstance(int quitCode) {

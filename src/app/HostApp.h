@@ -24,6 +24,9 @@ class HostApp : public framework::Application {
   HostWindow* Window() { return window_.get(); }
 
  private:
+  // Once per process, for the one copy that runs.
+  void KeepTimerResolutionWhenHidden();
+
   platform::Platform& platform_;
   platform::UniqueHandle instanceMutex_;
   std::unique_ptr<HostWindow> window_;

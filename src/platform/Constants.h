@@ -115,6 +115,10 @@ inline constexpr std::uint32_t kMfSeparator = 0x0800;
 // Shell.
 inline constexpr std::int32_t kCsidlDrives = 17;
 
+// Process power throttling (SetProcessInformation, ProcessPowerThrottling).
+inline constexpr std::uint32_t kPowerThrottlingCurrentVersion = 1;
+inline constexpr std::uint32_t kPowerThrottlingIgnoreTimerResolution = 0x4;
+
 // Session changes.
 inline constexpr std::uint32_t kWtsConsoleConnect = 1;
 inline constexpr std::uint32_t kWtsConsoleDisconnect = 2;

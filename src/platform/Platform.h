@@ -125,6 +125,11 @@ class Timers {
   virtual void Sleep(std::uint32_t ms) = 0;
   // Sleeps up to ms, ending early when the event is signalled; true when it was.
   virtual bool SleepUnlessSignalled(Handle event, std::uint32_t ms) = 0;
+  // timeBeginPeriod / timeEndPeriod: the system timer's resolution while the
+  // process holds a request. False for TIMERR_NOCANDO; a refused begin must
+  // not be ended.
+  virtual bool TimeBeginPeriod(std::uint32_t ms) = 0;
+  virtual bool TimeEndPeriod(std::uint32_t ms) = 0;
 };
 
 class Registry {
@@ -160,6 +165,13 @@ class ProfileFiles {
   virtual std::string GetModuleFileName() = 0;
 };
 
+// PROCESS_POWER_THROTTLING_STATE.
+struct PowerThrottlingState {
+  std::uint32_t version = 0;
+  std::uint32_t controlMask = 0;
+  std::uint32_t stateMask = 0;
+};
+
 struct CreatedMutex {
   Handle handle = Handle::None;
   bool alreadyExisted = false;
@@ -190,6 +202,11 @@ class Kernel {
   virtual Module LoadLibrary(std::string_view path) = 0;
   virtual bool HasProcedure(Module module, std::string_view name) = 0;  // GetProcAddress
   virtual bool FreeLibrary(Module module) = 0;
+
+  // SetProcessInformation(ProcessPowerThrottling) on the calling process. The
+  // entry point is looked up when called: false where the system has none,
+  // as well as when it refuses.
+  virtual bool SetProcessInformation(const PowerThrottlingState& state) = 0;
 };
 
 struct NotifyIconData {

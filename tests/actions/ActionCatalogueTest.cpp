@@ -31,8 +31,15 @@ std::string MouseAtCursor(unsigned flags) {
 
 // Ctrl+C from the assignment's own modifier and key bytes (set up by the fixture).
 Lines KeyCombinationCtrlC() {
-  return {KeyLine(0x11, 0x1D, 0), kSleep1, KeyLine(0x43, 0x2E, 0), kSleep1,
-          KeyLine(0x43, 0x2E, 2), kSleep1, KeyLine(0x11, 0x1D, 2)};
+  return {KeyLine(0x11, 0x1D, 0),
+          kRaise,
+          kSleep1,
+          KeyLine(0x43, 0x2E, 0),
+          kSleep1,
+          KeyLine(0x43, 0x2E, 2),
+          kSleep1,
+          KeyLine(0x11, 0x1D, 2),
+          kLower};
 }
 
 std::vector<CatalogueRow> Rows(std::uintptr_t host) {
@@ -91,12 +98,19 @@ std::vector<CatalogueRow> Rows(std::uintptr_t host) {
       {12,
        23,
        true,
-       LeftClick() + Lines{SetTimerLine(200, 100)},
-       {KillTimerLine(200)},
+       LeftClick() + Lines{kRaise, SetTimerLine(200, 100)},
+       {KillTimerLine(200), kLower},
        none,
        {},
        200},
-      {13, 24, false, {SetTimerLine(202, 100)}, {KillTimerLine(202)}, none, {}, 202},
+      {13,
+       24,
+       false,
+       {kRaise, SetTimerLine(202, 100)},
+       {KillTimerLine(202), kLower},
+       none,
+       {},
+       202},
       {14, 25, false, Tap(0x2C), none, Tap(0x2C), {}, {}},
       {15, 32, false, none, Tap(0xB3), Tap(0xB3), {}, {}},
       {16, 33, false, none, Tap(0xB2), Tap(0xB2), {}, {}},
@@ -197,8 +211,8 @@ TEST_F(ActionCatalogueTest, primaryClickCodes_swappedButtons_clickTheRightButton
       {2,
        23,
        true,
-       RightClick() + Lines{SetTimerLine(200, 100)},
-       {KillTimerLine(200)},
+       RightClick() + Lines{kRaise, SetTimerLine(200, 100)},
+       {KillTimerLine(200), kLower},
        {},
        {},
        200},

@@ -50,6 +50,8 @@ inline std::string KillTimerLine(unsigned id) {
   return Format("KillTimer id=%u", id);
 }
 inline const std::string kSleep1 = "Sleep ms=1";
+inline const std::string kRaise = "timeBeginPeriod ms=1";
+inline const std::string kLower = "timeEndPeriod ms=1";
 
 // The catalogue's key blocks: extended flag on both edges, scan code 0.
 inline std::string Down(unsigned vk) {

@@ -14,25 +14,30 @@ class KeyCombinationTest : public ActionsWorld {
  protected:
   std::uint32_t Scan(std::uint32_t vk) { return platform.input.MapVirtualKey(vk, 0); }
 
-  // What the action sends for key vk with modifier key mod (0: none).
+  // What the action sends for key vk with modifier key mod (0: none): 1 ms
+  // resolution from just before the first pause to just after the last key.
   Lines Expected(std::uint32_t vk, std::uint32_t mod) {
     Lines lines;
-    if (mod != 0) lines = {KeyLine(mod, Scan(mod), 0), kSleep1};
-    lines = lines + Lines{KeyLine(vk, Scan(vk), 0), kSleep1, KeyLine(vk, Scan(vk), 2)};
+    if (mod != 0) lines = {KeyLine(mod, Scan(mod), 0), kRaise, kSleep1};
+    lines = lines + Lines{KeyLine(vk, Scan(vk), 0)} + (mod != 0 ? Lines{} : Lines{kRaise}) +
+            Lines{kSleep1, KeyLine(vk, Scan(vk), 2)};
     if (mod != 0) lines = lines + Lines{kSleep1, KeyLine(mod, Scan(mod), 2)};
-    return lines;
+    return lines + Lines{kLower};
   }
 
   Lines Send(std::uint8_t modifier, std::uint8_t usage) {
     Assign(kButton, 5, modifier, usage);
-    SendKeyCombination(platform, settings, kButton);
+    SendKeyCombination(platform, settings, resolution, kButton);
     return Settle();
   }
+
+  TimerResolution resolution{platform.timers};
 };
 
 TEST_F(KeyCombinationTest, ctrlWithUsage6_sendsCtrlCWithPausesAndWindowsScanCodes) {
-  EXPECT_EQ(Send(1, 6), (Lines{KeyLine(0x11, 0x1D, 0), kSleep1, KeyLine(0x43, 0x2E, 0), kSleep1,
-                               KeyLine(0x43, 0x2E, 2), kSleep1, KeyLine(0x11, 0x1D, 2)}));
+  EXPECT_EQ(Send(1, 6),
+            (Lines{KeyLine(0x11, 0x1D, 0), kRaise, kSleep1, KeyLine(0x43, 0x2E, 0), kSleep1,
+                   KeyLine(0x43, 0x2E, 2), kSleep1, KeyLine(0x11, 0x1D, 2), kLower}));
 }
 
 TEST_F(KeyCombinationTest, modifierByte_selectsCtrlShiftAltOrNothing) {
@@ -67,12 +72,14 @@ TEST_F(KeyCombinationTest, usage_sendsTheTablesKeyFoldingSidedModifiers) {
 }
 
 TEST_F(KeyCombinationTest, arrowKey_sendsNoExtendedFlag) {
-  EXPECT_EQ(Send(0, 79), (Lines{KeyLine(0x27, 0x4D, 0), kSleep1, KeyLine(0x27, 0x4D, 2)}));
+  EXPECT_EQ(Send(0, 79),
+            (Lines{KeyLine(0x27, 0x4D, 0), kRaise, kSleep1, KeyLine(0x27, 0x4D, 2), kLower}));
 }
 
 TEST_F(KeyCombinationTest, leftShiftWithShiftModifier_sendsGenericShiftFourTimes) {
-  EXPECT_EQ(Send(2, 225), (Lines{KeyLine(0x10, 0x2A, 0), kSleep1, KeyLine(0x10, 0x2A, 0), kSleep1,
-                                 KeyLine(0x10, 0x2A, 2), kSleep1, KeyLine(0x10, 0x2A, 2)}));
+  EXPECT_EQ(Send(2, 225),
+            (Lines{KeyLine(0x10, 0x2A, 0), kRaise, kSleep1, KeyLine(0x10, 0x2A, 0), kSleep1,
+                   KeyLine(0x10, 0x2A, 2), kSleep1, KeyLine(0x10, 0x2A, 2), kLower}));
 }
 
 TEST_F(KeyCombinationTest, usageWithoutARow_sendsNothingEvenWithAModifier) {
@@ -88,7 +95,7 @@ TEST_F(KeyCombinationTest, indexOutsideTheButtons_sendsNothing) {
   for (int index = 0; index < settings::kButtonCount; ++index) Assign(index, 5, 1, 4);
   for (std::int32_t index : {-1, 7, INT32_MIN, INT32_MAX}) {
     SCOPED_TRACE(index);
-    SendKeyCombination(platform, settings, index);
+    SendKeyCombination(platform, settings, resolution, index);
     EXPECT_EQ(Settle(), Lines{});
   }
 }
@@ -96,7 +103,7 @@ TEST_F(KeyCombinationTest, indexOutsideTheButtons_sendsNothing) {
 TEST_F(KeyCombinationTest, eachButton_usesItsOwnAssignment) {
   Assign(2, 5, 0, 5);  // b
   Assign(3, 5, 0, 6);  // c
-  SendKeyCombination(platform, settings, 3);
+  SendKeyCombination(platform, settings, resolution, 3);
   EXPECT_EQ(Settle(), Expected(0x43, 0));
 }
 

@@ -17,6 +17,11 @@ class RepeatTimersTest : public ActionsWorld {
       flags.Set(static_cast<HeldFunction>(f), true);
     }
   }
+  // Starts the timer as button 4 does when it is assigned the timer's code.
+  void Run(std::uintptr_t id) {
+    Assign(4, id == kAutoFireTimer ? 24 : 23);
+    Press(4);
+  }
 };
 
 TEST_F(RepeatTimersTest, twoButtonsWithOneHeldFunction_firstReleased_flagClearsForBoth) {
@@ -35,17 +40,17 @@ TEST_F(RepeatTimersTest, twoButtonsWithOneHeldFunction_firstReleased_flagClearsF
 TEST_F(RepeatTimersTest, twoRepeatClickButtons_secondPressRestarts_firstReleaseStops) {
   Assign(5, 23);
   Assign(6, 23);
-  EXPECT_EQ(Press(5), LeftClick() + Lines{SetTimerLine(200, 100)});
+  EXPECT_EQ(Press(5), LeftClick() + (Lines{kRaise, SetTimerLine(200, 100)}));
   EXPECT_EQ(Press(6), LeftClick() + Lines{SetTimerLine(200, 100)});
-  EXPECT_EQ(Release(5), Lines{KillTimerLine(200)});
+  EXPECT_EQ(Release(5), (Lines{KillTimerLine(200), kLower}));
   EXPECT_FALSE(TimerRuns(200));
-  EXPECT_EQ(Release(6), Lines{KillTimerLine(200)});
+  EXPECT_EQ(Release(6), Lines{}) << "nothing left to stop";
 }
 
 TEST_F(RepeatTimersTest, twoAutoFireButtons_secondPressRestarts_firstReleaseStops) {
   Assign(5, 24);
   Assign(6, 24);
-  EXPECT_EQ(Press(5), Lines{SetTimerLine(202, 100)});
+  EXPECT_EQ(Press(5), (Lines{kRaise, SetTimerLine(202, 100)}));
   settings.Set(settings::Field::OTGSpeed, 3);
   EXPECT_EQ(Press(6), Lines{SetTimerLine(202, 30)});
   EXPECT_TRUE(TimerRuns(202));
@@ -57,7 +62,7 @@ TEST_F(RepeatTimersTest, heldButtonReassigned_release_undoesItsOwnPressThenTakes
   Assign(5, 23);
   Press(5);
   Assign(5, 64);  // Cut would act on the release
-  EXPECT_EQ(Release(5), Lines{KillTimerLine(200)});
+  EXPECT_EQ(Release(5), (Lines{KillTimerLine(200), kLower}));
   EXPECT_FALSE(TimerRuns(200));
   EXPECT_EQ(Press(5), Lines{});
   EXPECT_EQ(Release(5), Ctrl('X'));
@@ -89,6 +94,7 @@ TEST_F(RepeatTimersTest, releaseWithNoPressBeforeIt_doesNothing) {
 }
 
 TEST_F(RepeatTimersTest, autoFireTick_everyFlagHeld_replaysInFlagOrder) {
+  Run(kAutoFireTimer);
   HoldAll();
   const Lines expected = LeftClick() + RightClick() + MiddleClick() + X1Click() + X2Click() +
                          Tap(0x57) + Tap(0x53) + Tap(0xAF) + Tap(0xAE);
@@ -111,6 +117,7 @@ TEST_F(RepeatTimersTest, autoFireTick_eachFlagAlone_replaysOnlyIt) {
       {8, HeldFunction::VolumeUp, Tap(0xAF)},
       {9, HeldFunction::VolumeDown, Tap(0xAE)},
   };
+  Run(kAutoFireTimer);
   for (const auto& row : rows) {
     SCOPED_TRACE(::testing::Message() << "row " << row.row);
     flags.Set(row.flag, true);
@@ -133,15 +140,17 @@ TEST_F(RepeatTimersTest, autoFireWithNativeLeftButtonHeld_tick_clicksLeftWhateve
 }
 
 TEST_F(RepeatTimersTest, repeatClickTick_followsTheSwapOfTheMoment) {
+  Run(kRepeatClickTimer);
   EXPECT_EQ(Tick(200), LeftClick());
   SetSwap(true);
   EXPECT_EQ(Tick(200), RightClick());
 }
 
-TEST_F(RepeatTimersTest, otherTimerIds_tick_sendNothing) {
+// A stopped timer's tick may still wait in the queue when it is stopped.
+TEST_F(RepeatTimersTest, otherTimerIdsOrStoppedTimers_tick_sendNothing) {
   HoldAll();
-  for (std::uintptr_t id :
-       {std::uintptr_t{0}, std::uintptr_t{100}, std::uintptr_t{201}, std::uintptr_t{203}}) {
+  for (std::uintptr_t id : {std::uintptr_t{0}, std::uintptr_t{100}, std::uintptr_t{201},
+                            std::uintptr_t{203}, kRepeatClickTimer, kAutoFireTimer}) {
     SCOPED_TRACE(id);
     EXPECT_EQ(Tick(id), Lines{});
   }
@@ -168,7 +177,7 @@ TEST_F(RepeatTimersTest, autoFirePeriod_otgSpeed_tenMillisecondUnitsWithinTheSys
   for (const auto& row : rows) {
     SCOPED_TRACE(::testing::Message() << "row " << row.row);
     settings.Set(settings::Field::OTGSpeed, row.speed);
-    EXPECT_EQ(Press(5), Lines{SetTimerLine(202, row.period)});
+    EXPECT_EQ(Press(5), (Lines{kRaise, SetTimerLine(202, row.period)}));
     Release(5);
   }
 }
@@ -186,6 +195,62 @@ TEST_F(RepeatTimersTest, noHostWindow_timerCodes_startNoTimer) {
   detached.OnButtonPress(5);
   detached.OnButtonRelease(5);
   EXPECT_EQ(Settle(), Lines{});
+}
+
+// The 1 ms resolution is held from the first paced need to the last, once,
+// whatever ends it; a refused raise or start changes nothing else.
+TEST_F(RepeatTimersTest, pacing_everyPath_raisesOnceAndLowersOnce) {
+  Assign(5, 24);
+  Assign(6, 5, 1, 6);  // Ctrl+C
+  Assign(3, 23);
+  EXPECT_EQ(Press(5), (Lines{kRaise, SetTimerLine(202, 100)}));
+  Press(6);
+  EXPECT_EQ(Release(6), (Lines{KeyLine(0x11, 0x1D, 0), kSleep1, KeyLine(0x43, 0x2E, 0), kSleep1,
+                               KeyLine(0x43, 0x2E, 2), kSleep1, KeyLine(0x11, 0x1D, 2)}))
+      << "auto-fire already holds it";
+  EXPECT_EQ(Press(3), LeftClick() + Lines{SetTimerLine(200, 100)});
+  EXPECT_EQ(Release(5), Lines{KillTimerLine(202)});
+  EXPECT_EQ(Release(3), (Lines{KillTimerLine(200), kLower}));
+
+  desktop.FailCall("SetTimer", 1);
+  EXPECT_EQ(Press(5), (Lines{kRaise, SetTimerLine(202, 100), kLower})) << "refused start";
+  EXPECT_EQ(Release(5), Lines{});
+
+  desktop.FailCall("timeBeginPeriod", 1);
+  EXPECT_EQ(Press(5), (Lines{kRaise, SetTimerLine(202, 100)})) << "refused raise";
+  EXPECT_EQ(Release(5), Lines{KillTimerLine(202)}) << "no lower without a raise";
+  EXPECT_EQ(process.TimerPeriodBalance(), 0);
+}
+
+// The mouse went away, the console disconnected or the host exits while
+// auto-fire and the repeated click run with functions held: the timers stop,
+// in that order, before what the host holds down is released; the releases
+// that come later find nothing to undo, and no tick replays anything.
+TEST_F(RepeatTimersTest, releaseHeldInput_whileRepeating_stopsTimersAndForgetsFlagsFirst) {
+  Assign(2, 1);   // Left, not native on this index
+  Assign(5, 24);  // auto-fire
+  Assign(6, 23);  // repeated click
+  Assign(4, 21);  // W held
+  Assign(1, 37);  // volume up held
+  Press(2);
+  Press(4);
+  Press(1);
+  Press(5);
+  Press(6);
+  EXPECT_TRUE(TimerRuns(200) && TimerRuns(202));
+  dispatcher.ReleaseHeldInput();
+  EXPECT_EQ(Settle(), (Lines{KillTimerLine(200), KillTimerLine(202), kLower,
+                             MouseLine(0x4, kCursor.x, kCursor.y, 0)}));
+  EXPECT_FALSE(TimerRuns(200) || TimerRuns(202));
+  for (std::size_t f = 0; f < static_cast<std::size_t>(HeldFunction::Count); ++f) {
+    EXPECT_FALSE(flags.IsHeld(static_cast<HeldFunction>(f))) << "flag " << f;
+  }
+  EXPECT_EQ(Tick(200) + Tick(202), Lines{}) << "ticks already queued";
+  for (int index : {1, 2, 4, 5, 6}) EXPECT_EQ(Release(index), Lines{}) << "button " << index;
+  EXPECT_EQ(Settle(), Lines{});
+  dispatcher.ReleaseHeldInput();
+  EXPECT_EQ(Settle(), Lines{}) << "a second forced release has nothing to do";
+  EXPECT_EQ(process.TimerPeriodBalance(), 0);
 }
 
 }  // namespace

@@ -72,9 +72,94 @@ TEST(SimTimers, SleepsAdvanceTheClockAndPrint) {
   EXPECT_FALSE(sim.platform.timers.SleepUnlessSignalled(event, 8000));
   kernel.SetEvent(event);
   EXPECT_TRUE(sim.platform.timers.SleepUnlessSignalled(event, 8000));
-  EXPECT_EQ(sim.desktop.NowMs(), 8001u);
+  EXPECT_EQ(sim.desktop.NowUs(), 8015625u) << "one tick, then 512 ticks of 15.625 ms";
   EXPECT_EQ(sim.desktop.TakeTrace(),
             (std::vector<std::string>{"Sleep ms=1", "Sleep ms=8000", "Sleep ms=8000"}));
+}
+
+// The system tick: 15.625 ms unless a process holds 1 ms. A sleep ends at the
+// first tick at or after its length, a window timer fires at the first tick
+// at or after its period.
+TEST(SimTimers, SystemTickPacesSleepsAndWindowTimers) {
+  const struct {
+    int row;
+    bool raised;
+    std::uint32_t sleepMs;
+    std::uint64_t sleptUs;
+    std::uint32_t periodMs;
+    std::uint64_t firstTickUs;
+    std::uint64_t nextTickUs;
+  } rows[] = {
+      {1, false, 1, 15625, 20, 31250, 62500},
+      {2, true, 1, 1000, 20, 20000, 40000},
+      {3, false, 16, 31250, 10, 15625, 31250},
+      {4, true, 16, 16000, 10, 10000, 20000},
+      {5, false, 0, 0, 50, 62500, 125000},
+      {6, true, 0, 0, 50, 50000, 100000},
+      {7, false, 15, 15625, 100, 109375, 218750},
+      {8, true, 100, 100000, 100, 100000, 200000},
+      {9, false, 8000, 8000000, 500, 500000, 1000000},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(::testing::Message() << "row " << row.row);
+    SimFixture sim;
+    auto& timers = sim.platform.timers;
+    if (row.raised) {
+      ASSERT_TRUE(timers.TimeBeginPeriod(1));
+    }
+    timers.Sleep(row.sleepMs);
+    EXPECT_EQ(sim.desktop.NowUs(), row.sleptUs) << "Sleep(" << row.sleepMs << ")";
+
+    SimFixture ticking;
+    RecordingProcedure ticked(ticking.platform.windows);
+    const platform::Hwnd host = ticking.CreateWindow(ticked);
+    if (row.raised) {
+      ASSERT_TRUE(ticking.platform.timers.TimeBeginPeriod(1));
+    }
+    ASSERT_TRUE(ticking.platform.timers.SetTimer(host, 202, row.periodMs));
+    ASSERT_TRUE(ticking.process.AdvanceToTimerTick(host, 202));
+    EXPECT_EQ(ticking.desktop.NowUs(), row.firstTickUs) << "period " << row.periodMs;
+    ASSERT_TRUE(ticking.process.AdvanceToTimerTick(host, 202));
+    EXPECT_EQ(ticking.desktop.NowUs(), row.nextTickUs) << "period " << row.periodMs;
+    EXPECT_FALSE(ticking.process.AdvanceToTimerTick(host, 200)) << "not running";
+  }
+}
+
+// The finer tick lasts while any process holds it and restarts from the
+// moment the resolution changes; a process's end lets go of what it held.
+TEST(SimTimers, ResolutionIsHeldUntilEndedOrItsProcessEnds) {
+  SimFixture sim;
+  auto& timers = sim.platform.timers;
+  EXPECT_FALSE(timers.TimeBeginPeriod(0)) << "TIMERR_NOCANDO";
+  EXPECT_FALSE(timers.TimeEndPeriod(1)) << "nothing held";
+  EXPECT_EQ(sim.process.TimerPeriodBalance(), -1);
+  EXPECT_TRUE(timers.TimeBeginPeriod(1));
+  EXPECT_TRUE(timers.TimeBeginPeriod(1));
+  EXPECT_EQ(sim.process.OpenObjects(),
+            (std::vector<std::string>{"timer resolution 1 ms", "timer resolution 1 ms"}));
+  timers.Sleep(1);
+  EXPECT_TRUE(timers.TimeEndPeriod(1));
+  timers.Sleep(1);
+  EXPECT_EQ(sim.desktop.NowUs(), 2000u) << "one request still held";
+  EXPECT_TRUE(timers.TimeEndPeriod(1));
+  timers.Sleep(1);
+  EXPECT_EQ(sim.desktop.NowUs(), 17625u) << "a coarse tick from the moment of the change";
+  EXPECT_EQ(sim.process.TimerPeriodBalance(), -1) << "two granted, three ended";
+
+  SimProcess& other = sim.desktop.StartProcess();
+  EXPECT_TRUE(other.Platform().timers.TimeBeginPeriod(1));
+  timers.Sleep(1);
+  EXPECT_EQ(sim.desktop.NowUs(), 18625u) << "another process's request paces every sleep";
+  other.EndProcess(0);
+  timers.Sleep(1);
+  EXPECT_EQ(sim.desktop.NowUs(), 34250u) << "its end let go of it";
+  EXPECT_EQ(other.TimerPeriodBalance(), 1);
+  EXPECT_EQ(sim.desktop.TakeTrace(),
+            (std::vector<std::string>{"timeBeginPeriod ms=0", "timeEndPeriod ms=1",
+                                      "timeBeginPeriod ms=1", "timeBeginPeriod ms=1", "Sleep ms=1",
+                                      "timeEndPeriod ms=1", "Sleep ms=1", "timeEndPeriod ms=1",
+                                      "Sleep ms=1", "timeBeginPeriod ms=1", "Sleep ms=1",
+                                      "exit code=0", "Sleep ms=1"}));
 }
 
 // A worker in the shape of the host's event thread: waits on a semaphore and

@@ -229,6 +229,14 @@ class CountingPlatform {
     bool SleepUnlessSignalled(Handle event, std::uint32_t ms) override {
       return in_.SleepUnlessSignalled(event, ms);
     }
+    bool TimeBeginPeriod(std::uint32_t ms) override {
+      n_.Count(C::TimeBeginPeriod);
+      return in_.TimeBeginPeriod(ms);
+    }
+    bool TimeEndPeriod(std::uint32_t ms) override {
+      n_.Count(C::TimeEndPeriod);
+      return in_.TimeEndPeriod(ms);
+    }
 
    private:
     platform::Timers& in_;
@@ -361,6 +369,10 @@ class CountingPlatform {
     bool FreeLibrary(Module module) override {
       n_.Count(C::FreeLibrary);
       return in_.FreeLibrary(module);
+    }
+    bool SetProcessInformation(const platform::PowerThrottlingState& state) override {
+      n_.Count(C::SetProcessInformation);
+      return in_.SetProcessInformation(state);
     }
 
    private:

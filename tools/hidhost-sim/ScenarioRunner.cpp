@@ -106,9 +106,10 @@ void ScenarioRunner::Perform(const Directive& directive) {
                  static_cast<platform::LParam>(number(2)));
       break;
     case DirectiveKind::Timer:
+      // The tick comes when the system's timer would fire it, which moves the virtual clock.
       if (HostProcess* host = RunningHost();
-          host != nullptr && host->process->HasTimer(host->app->MainWindow(),
-                                                     static_cast<std::uintptr_t>(number(0)))) {
+          host != nullptr && host->process->AdvanceToTimerTick(
+                                 host->app->MainWindow(), static_cast<std::uintptr_t>(number(0)))) {
         SendToHost(platform::kWmTimer, static_cast<platform::WParam>(number(0)), 0);
       }
       break;

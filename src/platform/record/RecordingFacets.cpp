@@ -162,6 +162,16 @@ bool RecordingTimers::SleepUnlessSignalled(platform::Handle event, std::uint32_t
   return inner_.SleepUnlessSignalled(event, ms);
 }
 
+bool RecordingTimers::TimeBeginPeriod(std::uint32_t ms) {
+  context_.session.AddCall(trace::TimeBeginPeriodLine(ms));
+  return inner_.TimeBeginPeriod(ms);
+}
+
+bool RecordingTimers::TimeEndPeriod(std::uint32_t ms) {
+  context_.session.AddCall(trace::TimeEndPeriodLine(ms));
+  return inner_.TimeEndPeriod(ms);
+}
+
 // ---- Registry --------------------------------------------------------------
 
 std::string RecordingRegistry::PathOf(platform::RegKey key) {
@@ -269,6 +279,11 @@ std::optional<std::string> OpenDevices::Remove(platform::Handle handle) {
   std::string name = std::move(found->second);
   names_.erase(found);
   return name;
+}
+
+bool RecordingKernel::SetProcessInformation(const platform::PowerThrottlingState& state) {
+  context_.session.AddCall(trace::SetProcessInformationLine(state));
+  return inner_.SetProcessInformation(state);
 }
 
 platform::CreatedMutex RecordingKernel::CreateMutex(std::string_view name) {

@@ -166,6 +166,8 @@ class RecordingTimers final : public platform::Timers {
   std::uint32_t MaximumTimerPeriod() override { return inner_.MaximumTimerPeriod(); }
   void Sleep(std::uint32_t ms) override;
   bool SleepUnlessSignalled(platform::Handle event, std::uint32_t ms) override;
+  bool TimeBeginPeriod(std::uint32_t ms) override;
+  bool TimeEndPeriod(std::uint32_t ms) override;
 
  private:
   platform::Timers& inner_;
@@ -261,6 +263,7 @@ class RecordingKernel final : public platform::Kernel {
     return inner_.HasProcedure(module, name);
   }
   bool FreeLibrary(platform::Module module) override { return inner_.FreeLibrary(module); }
+  bool SetProcessInformation(const platform::PowerThrottlingState& state) override;
 
  private:
   bool IsSemaphore(platform::Handle handle);

@@ -342,7 +342,12 @@ std::vector<std::string> SimDesktop::HeldInput() const {
 
 std::uint64_t SimDesktop::NowMs() const {
   Lock lock(world_->mutex);
-  return world_->clockMs;
+  return world_->clock.NowMs();
+}
+
+std::uint64_t SimDesktop::NowUs() const {
+  Lock lock(world_->mutex);
+  return world_->clock.NowUs();
 }
 
 SimProcess& SimDesktop::StartProcess() {

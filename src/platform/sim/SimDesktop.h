@@ -150,6 +150,7 @@ class SimDesktop {
   // "middle", "x1", "x2"), in that order of kinds.
   std::vector<std::string> HeldInput() const;
   std::uint64_t NowMs() const;  // the virtual clock
+  std::uint64_t NowUs() const;
 
   // A new process of the host's executable.
   SimProcess& StartProcess();
@@ -178,6 +179,15 @@ class SimProcess {
                             platform::LParam lParam) = 0;
 
   virtual bool HasTimer(platform::Hwnd hwnd, std::uintptr_t id) const = 0;
+  // When the window has that timer running: moves the virtual clock on to the
+  // timer's next tick (the first system tick at or after its period since it
+  // was set or last fired), counts that tick as fired and gives true. The
+  // caller then delivers the WM_TIMER.
+  virtual bool AdvanceToTimerTick(platform::Hwnd hwnd, std::uintptr_t id) = 0;
+  // The process's granted timeBeginPeriod requests less its timeEndPeriod
+  // calls: 0 when every raise was lowered exactly once, negative after a lower
+  // that matched no raise. It keeps its value after the process ended.
+  virtual int TimerPeriodBalance() const = 0;
   // The next popup menu that opens returns with this item chosen (0: dismissed).
   virtual void ChooseMenuItem(std::uint32_t id) = 0;
   // Kernel objects, keys, modules, menus, views, COM objects and devices this

@@ -86,6 +86,8 @@ class SimTimers final : public platform::Timers, FacetBase {
   std::uint32_t MaximumTimerPeriod() override { return 0x7FFFFFFF; }
   void Sleep(std::uint32_t ms) override;
   bool SleepUnlessSignalled(platform::Handle event, std::uint32_t ms) override;
+  bool TimeBeginPeriod(std::uint32_t ms) override;
+  bool TimeEndPeriod(std::uint32_t ms) override;
 };
 
 class SimRegistry final : public platform::Registry, FacetBase {
@@ -135,6 +137,7 @@ class SimKernel final : public platform::Kernel, FacetBase {
   platform::Module LoadLibrary(std::string_view path) override;
   bool HasProcedure(platform::Module module, std::string_view name) override;
   bool FreeLibrary(platform::Module module) override;
+  bool SetProcessInformation(const platform::PowerThrottlingState& state) override;
 };
 
 class SimShell final : public platform::Shell, FacetBase {

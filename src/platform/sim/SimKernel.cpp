@@ -1,3 +1,4 @@
+#include "platform/Constants.h"
 #include "platform/sim/SimFacets.h"
 #include "platform/sim/SimProcessImpl.h"
 #include "platform/trace/CallLines.h"
@@ -173,6 +174,13 @@ bool SimKernel::HasProcedure(platform::Module module, std::string_view name) {
   if (!process_.modules.contains(platform::ValueOf(module))) return false;
   const LibraryInfo* library = world_.libraries.AtBase(platform::ValueOf(module));
   return library != nullptr && library->procedures.contains(std::string(name));
+}
+
+bool SimKernel::SetProcessInformation(const platform::PowerThrottlingState& state) {
+  Lock lock(world_.mutex);
+  world_.Trace(trace::SetProcessInformationLine(state));
+  if (world_.Fails(Call::SetProcessInformation)) return false;
+  return state.version == platform::kPowerThrottlingCurrentVersion;
 }
 
 bool SimKernel::FreeLibrary(platform::Module module) {

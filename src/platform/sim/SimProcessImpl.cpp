@@ -166,6 +166,24 @@ bool SimProcessImpl::HasTimer(platform::Hwnd hwnd, std::uintptr_t id) const {
   return window != nullptr && window->timers.contains(id);
 }
 
+bool SimProcessImpl::AdvanceToTimerTick(platform::Hwnd hwnd, std::uintptr_t id) {
+  Lock lock(world_.mutex);
+  WindowRecord* window = world_.windows.Find(platform::ValueOf(hwnd));
+  if (window == nullptr) return false;
+  auto it = window->timers.find(id);
+  if (it == window->timers.end()) return false;
+  WindowTimer& timer = it->second;
+  const std::uint64_t due = timer.sinceUs + timer.periodMs * std::uint64_t{1000};
+  world_.clock.AdvanceTo(world_.clock.FirstTickAtOrAfter(due));
+  timer.sinceUs = world_.clock.NowUs();
+  return true;
+}
+
+int SimProcessImpl::TimerPeriodBalance() const {
+  Lock lock(world_.mutex);
+  return timerPeriodBalance;
+}
+
 void SimProcessImpl::ChooseMenuItem(std::uint32_t id) {
   Lock lock(world_.mutex);
   world_.shell.pendingChoice = id;
@@ -206,6 +224,11 @@ std::vector<std::string> SimProcessImpl::OpenObjects() const {
   for (std::size_t i = 0; i < menus.size(); ++i) open.push_back("menu");
   for (std::size_t i = 0; i < comObjects.size(); ++i) open.push_back("COM object");
   for (const auto& view : views) open.push_back("view of " + trace::Quoted(view.second->name));
+  for (const auto& [ms, requests] : heldTimerPeriods) {
+    for (int i = 0; i < requests; ++i) {
+      open.push_back("timer resolution " + trace::Decimal(ms) + " ms");
+    }
+  }
   return open;
 }
 
@@ -244,6 +267,11 @@ void SimProcessImpl::CloseEverything() {
   menus.clear();
   comObjects.clear();
   views.clear();
+  // The system lets go of the resolution a process held, as of any other object.
+  for (const auto& [ms, requests] : heldTimerPeriods) {
+    for (int i = 0; i < requests; ++i) world_.clock.ReleaseResolution(ms);
+  }
+  heldTimerPeriods.clear();
   sessionWindows.clear();
   posted.clear();
   for (auto& message : sent) message->done = true;

@@ -33,6 +33,8 @@ class SimProcessImpl final : public SimProcess {
   bool PostToWindow(platform::Hwnd hwnd, std::uint32_t message, platform::WParam wParam,
                     platform::LParam lParam) override;
   bool HasTimer(platform::Hwnd hwnd, std::uintptr_t id) const override;
+  bool AdvanceToTimerTick(platform::Hwnd hwnd, std::uintptr_t id) override;
+  int TimerPeriodBalance() const override;
   void ChooseMenuItem(std::uint32_t id) override;
   int OpenObjectCount() const override;
   std::vector<std::string> OpenObjects() const override;
@@ -63,6 +65,8 @@ class SimProcessImpl final : public SimProcess {
   std::vector<std::pair<void*, std::shared_ptr<KernelObject>>> views;
   std::set<std::uintptr_t> sessionWindows;
   int comInitialized = 0;
+  std::map<std::uint32_t, int> heldTimerPeriods;  // timeBeginPeriod's ms -> requests held
+  int timerPeriodBalance = 0;  // granted timeBeginPeriod less timeEndPeriod calls
 
   // Messages.
   std::deque<PostedMessage> posted;

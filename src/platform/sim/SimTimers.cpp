@@ -4,13 +4,21 @@
 
 namespace hidhost::sim {
 
+namespace {
+
+// timeGetDevCaps' range on Windows.
+constexpr std::uint32_t kFinestPeriodMs = 1;
+constexpr std::uint32_t kCoarsestPeriodMs = 1000000;
+
+}  // namespace
+
 bool SimTimers::SetTimer(platform::Hwnd hwnd, std::uintptr_t id, std::uint32_t periodMs) {
   Lock lock(world_.mutex);
   world_.Trace(trace::SetTimerLine(id, periodMs));
   if (world_.Fails(Call::SetTimer)) return false;
   WindowRecord* window = world_.windows.Find(platform::ValueOf(hwnd));
   if (window == nullptr || window->owner != &process_) return false;
-  window->timers[id] = periodMs;
+  window->timers[id] = {periodMs, world_.clock.NowUs()};
   return true;
 }
 
@@ -26,7 +34,7 @@ bool SimTimers::KillTimer(platform::Hwnd hwnd, std::uintptr_t id) {
 void SimTimers::Sleep(std::uint32_t ms) {
   Lock lock(world_.mutex);
   world_.Trace(trace::SleepLine(ms));
-  world_.clockMs += ms;
+  world_.clock.Sleep(ms);
 }
 
 bool SimTimers::SleepUnlessSignalled(platform::Handle event, std::uint32_t ms) {
@@ -37,8 +45,31 @@ bool SimTimers::SleepUnlessSignalled(platform::Handle event, std::uint32_t ms) {
     Take(*object, std::this_thread::get_id());
     return true;
   }
-  world_.clockMs += ms;
+  world_.clock.Sleep(ms);
   return false;
+}
+
+bool SimTimers::TimeBeginPeriod(std::uint32_t ms) {
+  Lock lock(world_.mutex);
+  world_.Trace(trace::TimeBeginPeriodLine(ms));
+  if (world_.Fails(Call::TimeBeginPeriod)) return false;
+  if (ms < kFinestPeriodMs || ms > kCoarsestPeriodMs) return false;
+  ++process_.heldTimerPeriods[ms];
+  ++process_.timerPeriodBalance;
+  world_.clock.HoldResolution(ms);
+  return true;
+}
+
+bool SimTimers::TimeEndPeriod(std::uint32_t ms) {
+  Lock lock(world_.mutex);
+  world_.Trace(trace::TimeEndPeriodLine(ms));
+  --process_.timerPeriodBalance;
+  if (world_.Fails(Call::TimeEndPeriod)) return false;
+  auto it = process_.heldTimerPeriods.find(ms);
+  if (it == process_.heldTimerPeriods.end()) return false;
+  if (--it->second == 0) process_.heldTimerPeriods.erase(it);
+  world_.clock.ReleaseResolution(ms);
+  return true;
 }
 
 }  // namespace hidhost::sim

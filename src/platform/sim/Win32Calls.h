@@ -46,6 +46,8 @@ enum class Call : std::size_t {
   // Timers
   SetTimer,
   KillTimer,
+  TimeBeginPeriod,
+  TimeEndPeriod,
   // Registry
   RegOpenKeyEx,
   RegCreateKey,
@@ -74,6 +76,7 @@ enum class Call : std::size_t {
   LoadLibrary,
   GetProcAddress,
   FreeLibrary,
+  SetProcessInformation,
   // Shell
   CoInitialize,
   CoCreateInstance,

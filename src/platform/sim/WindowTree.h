@@ -17,6 +17,11 @@ namespace hidhost::sim {
 
 class SimProcessImpl;
 
+struct WindowTimer {
+  std::uint32_t periodMs = 0;
+  std::uint64_t sinceUs = 0;  // when it was set or last fired
+};
+
 struct WindowRecord {
   std::uintptr_t id = 0;
   std::string className;
@@ -32,7 +37,7 @@ struct WindowRecord {
   SimProcessImpl* owner = nullptr;
   platform::WindowProcedure* procedure = nullptr;
   std::thread::id thread;
-  std::map<std::uintptr_t, std::uint32_t> timers;  // id -> period
+  std::map<std::uintptr_t, WindowTimer> timers;
   bool destroying = false;
 };
 

@@ -47,7 +47,7 @@ platform::WaitResult World::Wait(Lock& lock, const std::shared_ptr<KernelObject>
     self->timedWait = false;
   }
   if (CanTake(*object, me)) return take();
-  clockMs += timeoutMs;
+  clock.Sleep(timeoutMs);
   return platform::WaitResult::Timeout;
 }
 

@@ -24,6 +24,7 @@
 #include "platform/sim/RegistryStore.h"
 #include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimThreads.h"
+#include "platform/sim/VirtualClock.h"
 #include "platform/sim/WindowTree.h"
 
 namespace hidhost::sim {
@@ -63,7 +64,7 @@ class World : public std::enable_shared_from_this<World> {
   std::condition_variable changed;  // any change a waiting thread may care about
 
   std::vector<std::string> trace;
-  std::uint64_t clockMs = 0;
+  VirtualClock clock;
   FaultTable faults;
   WindowTree windows;
   RegistryStore registry;

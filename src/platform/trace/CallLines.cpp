@@ -169,6 +169,23 @@ std::string SleepLine(std::uint32_t ms) {
   return TraceLine("Sleep").Field("ms", Decimal(static_cast<std::int32_t>(ms))).Take();
 }
 
+std::string TimeBeginPeriodLine(std::uint32_t ms) {
+  return TraceLine("timeBeginPeriod").Field("ms", Decimal(static_cast<std::int32_t>(ms))).Take();
+}
+
+std::string TimeEndPeriodLine(std::uint32_t ms) {
+  return TraceLine("timeEndPeriod").Field("ms", Decimal(static_cast<std::int32_t>(ms))).Take();
+}
+
+// The only class the host sets.
+std::string SetProcessInformationLine(const platform::PowerThrottlingState& state) {
+  return TraceLine("SetProcessInformation")
+      .Field("class", "ProcessPowerThrottling")
+      .Field("control", Hex(state.controlMask))
+      .Field("state", Hex(state.stateMask))
+      .Take();
+}
+
 std::string_view RegistryRootName(platform::RegKey root) {
   for (const auto& row : kRoots) {
     if (row.key == root) return row.name;

@@ -33,6 +33,9 @@ std::string SetActiveWindowLine(std::uintptr_t hwnd);
 std::string SetTimerLine(std::uintptr_t id, std::uint32_t periodMs);
 std::string KillTimerLine(std::uintptr_t id);
 std::string SleepLine(std::uint32_t ms);
+std::string TimeBeginPeriodLine(std::uint32_t ms);
+std::string TimeEndPeriodLine(std::uint32_t ms);
+std::string SetProcessInformationLine(const platform::PowerThrottlingState& state);
 
 // The predefined root's name ("HKEY_CURRENT_USER"), empty for any other key.
 std::string_view RegistryRootName(platform::RegKey root);

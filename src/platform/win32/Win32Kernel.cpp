@@ -126,4 +126,34 @@ bool Win32Kernel::FreeLibrary(Module module) {
   return ::FreeLibrary(ToModule(module));
 }
 
+namespace {
+
+// Windows 8 and later; the host also starts on systems without the call.
+// The class value and the state's layout are fixed by the system's ABI and
+// spelled out here, so that the build does not depend on how recent a
+// Windows version the headers are told to target.
+constexpr int kProcessPowerThrottlingClass = 4;
+struct ProcessPowerThrottlingState {
+  ULONG Version;
+  ULONG ControlMask;
+  ULONG StateMask;
+};
+static_assert(sizeof(ProcessPowerThrottlingState) == 12);
+using SetProcessInformationFunction = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
+
+}  // namespace
+
+bool Win32Kernel::SetProcessInformation(const PowerThrottlingState& state) {
+  const HMODULE kernel32 = ::GetModuleHandleA("kernel32.dll");
+  if (kernel32 == nullptr) return false;
+  // The detour through void (*)() is the conversion that the compiler accepts
+  // between unrelated function types.
+  const auto setInformation = reinterpret_cast<SetProcessInformationFunction>(
+      reinterpret_cast<void (*)()>(::GetProcAddress(kernel32, "SetProcessInformation")));
+  if (setInformation == nullptr) return false;
+  ProcessPowerThrottlingState value{state.version, state.controlMask, state.stateMask};
+  return setInformation(::GetCurrentProcess(), kProcessPowerThrottlingClass, &value,
+                        sizeof(value)) != 0;
+}
+
 }  // namespace hidhost::platform::win32

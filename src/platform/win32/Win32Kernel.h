@@ -25,6 +25,7 @@ class Win32Kernel final : public Kernel {
   Module LoadLibrary(std::string_view path) override;
   bool HasProcedure(Module module, std::string_view name) override;
   bool FreeLibrary(Module module) override;
+  bool SetProcessInformation(const PowerThrottlingState& state) override;
 };
 
 }  // namespace hidhost::platform::win32

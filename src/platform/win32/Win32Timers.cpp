@@ -2,6 +2,8 @@
 
 #include "platform/win32/Win32Api.h"
 #include "platform/win32/Win32Values.h"
+// After windows.h, which it expects first; Win32Api.h leaves it out.
+#include <mmsystem.h>
 
 namespace hidhost::platform::win32 {
 namespace {
@@ -59,6 +61,14 @@ void Win32Timers::Sleep(std::uint32_t ms) {
 
 bool Win32Timers::SleepUnlessSignalled(Handle event, std::uint32_t ms) {
   return ::WaitForSingleObject(ToHandle(event), ms) == WAIT_OBJECT_0;
+}
+
+bool Win32Timers::TimeBeginPeriod(std::uint32_t ms) {
+  return ::timeBeginPeriod(ms) == TIMERR_NOERROR;
+}
+
+bool Win32Timers::TimeEndPeriod(std::uint32_t ms) {
+  return ::timeEndPeriod(ms) == TIMERR_NOERROR;
 }
 
 }  // namespace hidhost::platform::win32

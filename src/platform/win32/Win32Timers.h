@@ -15,6 +15,8 @@ class Win32Timers final : public Timers {
   std::uint32_t MaximumTimerPeriod() override;
   void Sleep(std::uint32_t ms) override;
   bool SleepUnlessSignalled(Handle event, std::uint32_t ms) override;
+  bool TimeBeginPeriod(std::uint32_t ms) override;
+  bool TimeEndPeriod(std::uint32_t ms) override;
 
  private:
   const FrameworkWindowClass& windowClass_;
