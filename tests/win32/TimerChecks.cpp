@@ -121,6 +121,10 @@ int CheckTimers() {
              platform.timers.SleepUnlessSignalled(event, kPatienceMs));
   platform.kernel.CloseHandle(event);
 
+  check.True(40, "timeBeginPeriod(1) is granted", platform.timers.TimeBeginPeriod(1));
+  check.True(41, "and ended", platform.timers.TimeEndPeriod(1));
+  check.True(42, "a period of 0 is refused (TIMERR_NOCANDO)", !platform.timers.TimeBeginPeriod(0));
+
   platform.windows.DestroyWindow(hwnd);
   return check.Failures();
 }
