@@ -7,7 +7,11 @@ namespace hidhost::app {
 
 HostApp::HostApp(platform::Platform& platform) : platform_(platform) {}
 
-HostApp::~HostApp() = default;
+HostApp::~HostApp() {
+  // Whoever destroys the application while the event thread still runs
+  // leaves the window to the end of the process rather than free it under the thread.
+  if (window_ && !window_->EventThreadEnded()) static_cast<void>(window_.release());
+}
 
 int HostApp::InitInstance() {
   const platform::CreatedMutex created = platform_.kernel.CreateMutex(kInstanceMutexName);
@@ -39,7 +43,9 @@ void HostApp::KeepTimerResolutionWhenHidden() {
 }
 
 int HostApp::ExitInstance(int quitCode) {
-  window_.reset();
+  // The window object stays while an event thread that did not leave in time
+  // may still use it; the process ends next, and ends the thread with it.
+  if (!window_ || window_->EventThreadEnded()) window_.reset();
   instanceMutex_.Reset();
   return quitCode;
 }

@@ -82,8 +82,8 @@ Hwnd HostWindow::Create() {
 
 bool HostWindow::Route(std::uint32_t message, WParam wParam, LParam lParam, LResult& result) {
   if (taskbarCreatedMessage_ != 0 && message == taskbarCreatedMessage_) {
-    // Explorer restarted and lost every icon: show ours again if it was shown.
-    if (trayIcon_.Added()) trayIcon_.Add(GetHwnd());
+    // Explorer restarted and lost every icon.
+    trayIcon_.Restore(GetHwnd());
     result = 0;
     return true;
   }
@@ -198,10 +198,15 @@ LResult HostWindow::OnDestroy(WParam wParam, LParam lParam) {
   StopEventThread();
   // Nobody would ever release what the host still holds down.
   dispatcher_.ReleaseHeldInput();
-  channel_.Close();
-  eventThread_.Reset();
-  semaphore_.Reset();
-  quitEvent_.Reset();
+  // A thread that has not left may be inside a read on the channel (holding
+  // its lock) or about to wait on the semaphore: what it uses stays until the
+  // process ends, and the process ends right after the tear-down.
+  if (EventThreadEnded()) {
+    channel_.Close();
+    eventThread_.Reset();
+    semaphore_.Reset();
+    quitEvent_.Reset();
+  }
   ReleaseSessionLibrary();
   shellDispatch_.Reset();
   if (comInitialized_) platform_.shell.CoUninitialize();
@@ -210,6 +215,8 @@ LResult HostWindow::OnDestroy(WParam wParam, LParam lParam) {
   sharedBlock_.CloseMutex();
   trayIcon_.Remove(GetHwnd());
   stringLibrary_.Reset();
+  // Here rather than in the destructor, which does not run while the event thread stays.
+  mouseKey_.Close();
   return Default(platform::kWmDestroy, wParam, lParam);
 }
 
@@ -217,8 +224,13 @@ void HostWindow::StopEventThread() {
   quit_.store(true, std::memory_order_release);
   if (quitEvent_) platform_.kernel.SetEvent(quitEvent_.Get());
   if (semaphore_) platform_.kernel.ReleaseSemaphore(semaphore_.Get(), 1);
-  // Nothing the thread uses is released before it has left its loop.
+  // The wait gives the thread its time; whether it has let go is its own last word.
   if (eventThread_) platform_.kernel.WaitForSingleObject(eventThread_.Get(), kEventThreadExitMs);
+}
+
+bool HostWindow::EventThreadEnded() const {
+  // A wait that failed or timed out proves nothing either way; the thread's flag does.
+  return !eventThread_ || threadContext_.left.load(std::memory_order_acquire);
 }
 
 void HostWindow::ReleaseSessionLibrary() {

@@ -40,6 +40,11 @@ class HostWindow final : public framework::RoutedWindow, private device::DeviceE
   bool ChannelOpen() const { return channel_.IsOpen(); }
   const std::string& ConfigPath() const { return configPath_; }
 
+  // False while an event thread that was started has not ended. Until it
+  // has, this object, the channel and the thread's kernel objects must stay:
+  // the thread may still use them.
+  bool EventThreadEnded() const;
+
  private:
   friend struct HostWindowRoutes;
 
@@ -118,7 +123,8 @@ class HostWindow final : public framework::RoutedWindow, private device::DeviceE
   actions::ActionDispatcher dispatcher_;
   // Event thread only.
   device::EventDecoder decoder_;
-  // Read by the event thread; built before it starts.
+  // Read by the event thread; built before it starts. Its `left` flag is the
+  // one field the thread writes (an atomic).
   device::EventThreadContext threadContext_;
 };
 

@@ -5,6 +5,16 @@
 namespace hidhost::app {
 
 void TrayIcon::Add(platform::Hwnd host) {
+  std::lock_guard lock(mutex_);
+  AddLocked(host);
+}
+
+void TrayIcon::Restore(platform::Hwnd host) {
+  std::lock_guard lock(mutex_);
+  if (added_) AddLocked(host);
+}
+
+void TrayIcon::AddLocked(platform::Hwnd host) {
   platform::NotifyIconData data;
   data.hwnd = host;
   data.id = kTrayIconId;
@@ -12,7 +22,7 @@ void TrayIcon::Add(platform::Hwnd host) {
   data.callbackMessage = kTrayCallbackMessage;
   data.iconResource = kTrayIconResource;
   data.tip = kTrayTip;
-  added_.store(true, std::memory_order_release);
+  added_ = true;
   platform_.shell.NotifyIcon(platform::kNimAdd, data);
 }
 
@@ -21,8 +31,14 @@ void TrayIcon::Remove(platform::Hwnd host) {
   data.hwnd = host;
   data.id = kTrayIconId;
   data.callbackMessage = kTrayCallbackMessage;
-  added_.store(false, std::memory_order_release);
+  std::lock_guard lock(mutex_);
+  added_ = false;
   platform_.shell.NotifyIcon(platform::kNimDelete, data);
+}
+
+bool TrayIcon::Added() const {
+  std::lock_guard lock(mutex_);
+  return added_;
 }
 
 }  // namespace hidhost::app

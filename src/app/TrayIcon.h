@@ -1,8 +1,8 @@
 // The host's one icon in the notification area, and what its clicks do.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
+#include <mutex>
 
 #include "platform/Platform.h"
 
@@ -21,19 +21,28 @@ inline constexpr std::uint32_t kExitString = 1001;
 inline constexpr const char* kOpenSettingsFallback = "Settings...";
 inline constexpr const char* kExitFallback = "Exit";
 
+// Called by the window thread (start-up, device change, console connect,
+// taskbar re-created, tear-down) and by the event thread (arrival, removal).
+// Each call sets the shown flag and makes its shell call as one step under a
+// lock, so the flag always tells what the last shell call did and a restore
+// can never re-add an icon that a removal has just taken away.
 class TrayIcon {
  public:
   explicit TrayIcon(platform::Platform& platform) : platform_(platform) {}
 
-  // Window thread and event thread alike.
   void Add(platform::Hwnd host);
   void Remove(platform::Hwnd host);
-  // Whether the last call was an Add: the icon to restore when the taskbar is re-created.
-  bool Added() const { return added_.load(std::memory_order_acquire); }
+  // The taskbar was re-created and lost every icon: shows ours again if it was shown.
+  void Restore(platform::Hwnd host);
+  // Whether the icon is shown, as far as the host knows.
+  bool Added() const;
 
  private:
+  void AddLocked(platform::Hwnd host);
+
   platform::Platform& platform_;
-  std::atomic<bool> added_{false};
+  mutable std::mutex mutex_;
+  bool added_ = false;  // guarded by mutex_
 };
 
 // The notification callback (window thread); lParam is the mouse message.

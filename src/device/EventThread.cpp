@@ -8,25 +8,34 @@ bool Quitting(const EventThreadContext& context) {
   return context.quit.load(std::memory_order_acquire);
 }
 
-}  // namespace
-
-std::uint32_t EventThreadMain(void* parameter) {
-  auto& context = *static_cast<EventThreadContext*>(parameter);
-  if (Quitting(context)) return 0;
+void RunEventLoop(EventThreadContext& context) {
+  if (Quitting(context)) return;
   for (;;) {
     const platform::WaitResult waited =
         context.kernel.WaitForSingleObject(context.semaphore, platform::kInfinite);
     // A wait that fails would fail again at once: leave rather than spin.
-    if (waited != platform::WaitResult::Signalled) return 0;
-    if (Quitting(context)) return 0;
+    if (waited != platform::WaitResult::Signalled) return;
+    if (Quitting(context)) return;
 
     std::uint32_t word = 0;
     // While the channel is closed the count is spent without a read.
-    if (context.channel.ReadEvent(word) == DriverChannel::ReadResult::Event) {
-      context.decoder.Decode(word);
-    }
-    if (Quitting(context)) return 0;
+    const DriverChannel::ReadResult read = context.channel.ReadEvent(word);
+    // A read that completes only after the tear-down has released what the
+    // host held must not press anything again.
+    if (Quitting(context)) return;
+    if (read == DriverChannel::ReadResult::Event) context.decoder.Decode(word);
+    if (Quitting(context)) return;
   }
+}
+
+}  // namespace
+
+std::uint32_t EventThreadMain(void* parameter) {
+  auto& context = *static_cast<EventThreadContext*>(parameter);
+  RunEventLoop(context);
+  // The thread's last touch of anything the host owns.
+  context.left.store(true, std::memory_order_release);
+  return 0;
 }
 
 }  // namespace hidhost::device

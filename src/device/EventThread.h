@@ -18,6 +18,8 @@ struct EventThreadContext {
   platform::Handle semaphore;
   // Set once by the window thread at tear-down, before it releases the semaphore.
   const std::atomic<bool>& quit;
+  // Set by the thread as it leaves; from then on it uses nothing of the host's.
+  std::atomic<bool> left{false};
 };
 
 // Thread entry; the parameter is an EventThreadContext. Returns 0.

@@ -3,14 +3,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "HostHarness.h"
 #include "app/ConfigurationProgram.h"
 #include "app/HostWindow.h"
 #include "app/TrayIcon.h"
-#include "HostHarness.h"
 
 namespace hidhost::testing {
 namespace {
-
 
 constexpr const char* kMutexLine = "CreateMutexA name=\"Tarno_HidHost\"";
 constexpr const char* kDriverOpen = "CreateFileA name=\"\\\\.\\ZWTRQUILL48\"";
@@ -31,8 +30,8 @@ void ExpectInOrder(const std::vector<std::string>& trace, std::vector<std::strin
   std::size_t at = 0;
   for (std::size_t i = 0; i < prefixes.size(); ++i) {
     const std::size_t found = FindLine(trace, prefixes[i], at);
-    ASSERT_NE(found, std::string::npos) << "step " << i + 1 << " missing or out of order: "
-                                        << prefixes[i];
+    ASSERT_NE(found, std::string::npos)
+        << "step " << i + 1 << " missing or out of order: " << prefixes[i];
     at = found + 1;
   }
 }
@@ -41,14 +40,15 @@ TEST(HostStart, WithoutDriver_WritesFlagZeroShowsNoIconAndAppliesDefaults) {
   HostHarness host;
   ASSERT_TRUE(host.Start());
   const auto trace = host.Trace();
-  ExpectInOrder(trace, {std::string(kMutexLine) + " exists=0",
-                        "CreateMutexA name=\"K2290-ShareData-Mutex-Object\" exists=0",
-                        "CreateFileMappingA name=\"K2290 Share Data\" size=116",
-                        std::string(kDriverOpen) + " access=0xC0000000 share=0x1 disposition=3 ok=0",
-                        kDevice0, "SetDoubleClickTime ms=500", "SwapMouseButton swap=0",
-                        "SystemParametersInfoA action=4 uiParam=0x0 pvParam=[0,0,0] fWinIni=0x2",
-                        "SystemParametersInfoA action=113 uiParam=0x0 pvParam=11 fWinIni=0x2",
-                        "SystemParametersInfoA action=105 uiParam=0x3 pvParam=null fWinIni=0x2"});
+  ExpectInOrder(trace,
+                {std::string(kMutexLine) + " exists=0",
+                 "CreateMutexA name=\"K2290-ShareData-Mutex-Object\" exists=0",
+                 "CreateFileMappingA name=\"K2290 Share Data\" size=116",
+                 std::string(kDriverOpen) + " access=0xC0000000 share=0x1 disposition=3 ok=0",
+                 kDevice0, "SetDoubleClickTime ms=500", "SwapMouseButton swap=0",
+                 "SystemParametersInfoA action=4 uiParam=0x0 pvParam=[0,0,0] fWinIni=0x2",
+                 "SystemParametersInfoA action=113 uiParam=0x0 pvParam=11 fWinIni=0x2",
+                 "SystemParametersInfoA action=105 uiParam=0x3 pvParam=null fWinIni=0x2"});
   EXPECT_EQ(FindLine(trace, kIconAdd), std::string::npos);
   EXPECT_EQ(host.Close(), 0);
 }
@@ -58,8 +58,9 @@ TEST(HostStart, WithDriver_RegistersSendsDefaultMaskAddsIconAndWritesFlagOne) {
   host.Desktop().SetDriver(sim::DriverMode::Present);
   ASSERT_TRUE(host.Start());
   const auto trace = host.Trace();
-  ExpectInOrder(trace, {std::string(kDriverOpen) + " access=0xC0000000 share=0x1 disposition=3 ok=1",
-                        kRegister, kDefaultMask, kIconAdd, kDevice1, "SetDoubleClickTime"});
+  ExpectInOrder(trace,
+                {std::string(kDriverOpen) + " access=0xC0000000 share=0x1 disposition=3 ok=1",
+                 kRegister, kDefaultMask, kIconAdd, kDevice1, "SetDoubleClickTime"});
   EXPECT_EQ(host.Desktop().LastMask(), 0xFFE0u);
   EXPECT_TRUE(host.Desktop().DriverOpen());
   EXPECT_EQ(host.Close(), 0);
@@ -164,6 +165,32 @@ TEST(HostTearDown, CompanionWindowsClosedFirstThenChannelThenIcon) {
   EXPECT_THAT(host.LeakedAtExit(), ::testing::IsEmpty());
 }
 
+TEST(HostTearDown, EventThreadHeldInADriverRead_KeepsWhatItUsesUntilTheProcessEnds) {
+  HostHarness host;
+  host.Desktop().SetDriver(sim::DriverMode::Present);
+  ASSERT_TRUE(host.Start());
+  host.Desktop().HoldDriverReads(true);
+  ASSERT_TRUE(host.Event(0x02));  // the thread wakes and hangs in the read
+  host.Trace();
+  EXPECT_EQ(host.Close(), 0);
+  const auto trace = host.Trace();
+  // The channel is the thread's: no request on it and no close by the host.
+  EXPECT_EQ(FindLine(trace, "DeviceIoControl"), std::string::npos);
+  EXPECT_EQ(FindLine(trace, kDriverClose), std::string::npos);
+  ExpectInOrder(trace, {kIconRemove, "exit code=0"});
+  EXPECT_THAT(host.LeakedAtExit(),
+              ::testing::UnorderedElementsAre("semaphore", "event", "thread",
+                                              "device \"\\\\.\\ZWTRQUILL48\""));
+  EXPECT_EQ(host.Desktop().LiveThreadCount(), 1);
+
+  // The read completes after all: the thread finds the host gone and leaves,
+  // touching only what was kept for it.
+  host.Desktop().HoldDriverReads(false);
+  host.Desktop().WaitUntilIdle();
+  EXPECT_EQ(host.Desktop().LiveThreadCount(), 0);
+  EXPECT_THAT(host.Trace(), ::testing::IsEmpty());
+}
+
 TEST(HostTearDown, WithoutCompanionWindows_PostsNoClose) {
   HostHarness host;
   ASSERT_TRUE(host.Start());
@@ -201,9 +228,9 @@ TEST(HostDeviceChange, DriverAppearsLater_OpensAndRunsDeviceReadySteps) {
   host.Trace();
   host.Desktop().SetDriver(sim::DriverMode::Present);
   ASSERT_TRUE(host.Send(platform::kWmDeviceChange, 7, 0));
-  ExpectInOrder(host.Trace(), {kDriverOpen, kRegister, kDefaultMask,
-                               "PostMessageA hwnd=0x5 msg=0x4E6 wParam=0x0 lParam=0x0", kIconAdd,
-                               kDevice1});
+  ExpectInOrder(host.Trace(),
+                {kDriverOpen, kRegister, kDefaultMask,
+                 "PostMessageA hwnd=0x5 msg=0x4E6 wParam=0x0 lParam=0x0", kIconAdd, kDevice1});
   EXPECT_EQ(host.Close(), 0);
 }
 
@@ -218,7 +245,9 @@ TEST(HostSessionChange, CodeTable_OpensClosesOrIgnores) {
   const SessionCase cases[] = {
       {1, platform::kWtsConsoleDisconnect, false, {kDevice0, kMaskZero, kUnregister, kDriverClose}},
       // Connect while open: the open channel is closed first, so no handle leaks.
-      {2, platform::kWtsConsoleConnect, true,
+      {2,
+       platform::kWtsConsoleConnect,
+       true,
        {kMaskZero, kUnregister, kDriverClose, kDriverOpen, kRegister, kDefaultMask, kIconAdd,
         kDevice1}},
       {3, 3, true, {}},

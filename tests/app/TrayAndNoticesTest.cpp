@@ -4,7 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
+#include <thread>
+#include <utility>
 
 #include "HostHarness.h"
 #include "app/ConfigurationProgram.h"
@@ -79,6 +84,139 @@ TEST(TrayIcon, TaskbarRecreated_IconAddedAgainOnlyWhileShown) {
   EXPECT_EQ(host.Close(), 0);
 }
 
+// The simulated shell, except that an armed icon addition stops inside the
+// shell call until a removal has been made, or for 200 ms when none can be.
+class HoldingShell final : public platform::Shell {
+ public:
+  explicit HoldingShell(platform::Shell& inner) : inner_(inner) {}
+
+  void HoldNextAdd() {
+    Change([&] { armed_ = true; });
+  }
+  void WaitUntilAddHeld() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return holding_; });
+  }
+
+  bool NotifyIcon(std::uint32_t message, const platform::NotifyIconData& data) override {
+    if (message == platform::kNimDelete) {
+      const bool done = inner_.NotifyIcon(message, data);
+      Change([&] { removed_ = true; });
+      return done;
+    }
+    std::unique_lock lock(mutex_);
+    if (std::exchange(armed_, false)) {
+      holding_ = true;
+      changed_.notify_all();
+      changed_.wait_for(lock, std::chrono::milliseconds(200), [&] { return removed_; });
+    }
+    lock.unlock();
+    return inner_.NotifyIcon(message, data);
+  }
+
+  bool CoInitialize() override { return inner_.CoInitialize(); }
+  void CoUninitialize() override { inner_.CoUninitialize(); }
+  void InitCommonControls() override { inner_.InitCommonControls(); }
+  platform::ComObject CreateShellDispatch() override { return inner_.CreateShellDispatch(); }
+  void ShellFindFiles(platform::ComObject shell) override { inner_.ShellFindFiles(shell); }
+  void ShellFileRun(platform::ComObject shell) override { inner_.ShellFileRun(shell); }
+  void Release(platform::ComObject object) override { inner_.Release(object); }
+  bool ShellExecute(platform::Hwnd owner, std::string_view verb, std::string_view file,
+                    std::int32_t show) override {
+    return inner_.ShellExecute(owner, verb, file, show);
+  }
+  bool OpenSpecialFolder(std::int32_t csidl, std::int32_t show) override {
+    return inner_.OpenSpecialFolder(csidl, show);
+  }
+  std::int32_t LoadString(platform::Module module, std::uint32_t id,
+                          std::span<char> buffer) override {
+    return inner_.LoadString(module, id, buffer);
+  }
+  platform::Menu CreatePopupMenu() override { return inner_.CreatePopupMenu(); }
+  bool AppendMenu(platform::Menu menu, std::uint32_t flags, std::uintptr_t id,
+                  const char* text) override {
+    return inner_.AppendMenu(menu, flags, id, text);
+  }
+  bool SetMenuDefaultItem(platform::Menu menu, std::uint32_t item, bool byPosition) override {
+    return inner_.SetMenuDefaultItem(menu, item, byPosition);
+  }
+  bool TrackPopupMenu(platform::Menu menu, std::uint32_t flags, std::int32_t x, std::int32_t y,
+                      platform::Hwnd owner) override {
+    return inner_.TrackPopupMenu(menu, flags, x, y, owner);
+  }
+  bool DestroyMenu(platform::Menu menu) override { return inner_.DestroyMenu(menu); }
+
+ private:
+  template <typename F>
+  void Change(F change) {
+    std::lock_guard lock(mutex_);
+    change();
+    changed_.notify_all();
+  }
+
+  platform::Shell& inner_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool armed_ = false;
+  bool holding_ = false;
+  bool removed_ = false;
+};
+
+class PlainWindow final : public platform::WindowProcedure {
+ public:
+  explicit PlainWindow(platform::Windows& windows) : windows_(windows) {}
+  platform::LResult OnMessage(platform::Hwnd hwnd, std::uint32_t message, platform::WParam wParam,
+                              platform::LParam lParam) override {
+    return windows_.DefWindowProc(hwnd, message, wParam, lParam);
+  }
+
+ private:
+  platform::Windows& windows_;
+};
+
+// The window thread restores the icon for a re-created taskbar while the
+// event thread removes it for a mouse that went away: whatever the order,
+// no icon may be left for the missing mouse.
+TEST(TrayIconThreads, TaskbarRecreatedRacingRemoval_LeavesNoIcon) {
+  sim::SimDesktop desktop;
+  platform::Platform& simulated = desktop.StartProcess().Platform();
+  HoldingShell shell(simulated.shell);
+  platform::Platform platform{simulated.input,
+                              simulated.windows,
+                              simulated.timers,
+                              simulated.registry,
+                              simulated.profile,
+                              simulated.kernel,
+                              shell,
+                              simulated.driver};
+  PlainWindow procedure(platform.windows);
+  const platform::Hwnd host =
+      platform.windows.CreateFrameworkWindow(platform::WindowAttributes{}, procedure);
+  app::TrayIcon icon(platform);
+
+  // The removal arrives while the restore is inside its shell call.
+  icon.Add(host);
+  shell.HoldNextAdd();
+  std::thread windowThread([&] { icon.Restore(host); });
+  shell.WaitUntilAddHeld();
+  std::thread eventThread([&] { icon.Remove(host); });
+  windowThread.join();
+  eventThread.join();
+  EXPECT_FALSE(desktop.TrayIconPresent());
+  EXPECT_FALSE(icon.Added());
+
+  // Free-running races, for the sanitizer.
+  for (int round = 0; round < 200; ++round) {
+    icon.Add(host);
+    std::thread restore([&] { icon.Restore(host); });
+    std::thread remove([&] { icon.Remove(host); });
+    restore.join();
+    remove.join();
+    ASSERT_FALSE(desktop.TrayIconPresent()) << "round " << round;
+    ASSERT_FALSE(icon.Added()) << "round " << round;
+  }
+}
+
 TEST(TrayMenu, RightPress_BuildsMenuFromStringLibraryAndRunsChosenItem) {
   HostHarness host;
   host.Desktop().SetDriver(sim::DriverMode::Present);
@@ -106,7 +244,8 @@ TEST(TrayMenu, StringLibraryMissingOrIncomplete_BuiltInEnglishTexts) {
     const char* first;
     const char* second;
   };
-  for (const Row& r : {Row{1, false, "Settings...", "Exit"}, Row{2, true, "Einstellungen", "Exit"}}) {
+  for (const Row& r :
+       {Row{1, false, "Settings...", "Exit"}, Row{2, true, "Einstellungen", "Exit"}}) {
     HostHarness host;
     host.Desktop().SetDriver(sim::DriverMode::Present);
     host.Desktop().SetLibraryPresent(sim::kStringLibraryPath, r.libraryPresent);
@@ -137,13 +276,19 @@ TEST(TrayCallback, DoubleClick_ActivatesOrStartsConfigurationProgram) {
   const DoubleClickCase cases[] = {
       {1, false, false, {"ShellExecuteA verb=\"open\" file=\"C:\\HidHost\\Option.exe\" show=5"}},
       {2, true, false, {"SetForegroundWindow hwnd=0x5", "SetActiveWindow hwnd=0x5"}},
-      {3, true, true,
+      {3,
+       true,
+       true,
        {"ShowWindow hwnd=0x5 cmd=1", "SetForegroundWindow hwnd=0x5", "SetActiveWindow hwnd=0x5"}},
   };
   for (const DoubleClickCase& c : cases) {
     HostHarness host;
     if (c.optionRunning) {
-      host.Desktop().AddWindow({kOptionWindow, "OptionWnd", 0, {}, c.minimised ? kWsMinimize : 0,
+      host.Desktop().AddWindow({kOptionWindow,
+                                "OptionWnd",
+                                0,
+                                {},
+                                c.minimised ? kWsMinimize : 0,
                                 app::kConfigurationWindowTitle});
     }
     ASSERT_TRUE(host.Start());
@@ -192,7 +337,7 @@ struct NoticeCase {
   int row;
   std::uint32_t notice;
   bool channelOpen;
-  bool applies;   // the system settings are pushed
+  bool applies;  // the system settings are pushed
   bool sendsMask;
 };
 

@@ -4,6 +4,11 @@
 
 namespace hidhost::sim {
 
+DriverModel::DriverModel() : readGate_(std::make_shared<KernelObject>(ObjectKind::Event)) {
+  readGate_->manualReset = true;
+  readGate_->set = true;
+}
+
 bool DriverModel::Opens(std::string_view deviceName) const {
   return mode_ != DriverMode::Absent && Lowercase(deviceName) == Lowercase(kDriverDeviceName);
 }

@@ -24,6 +24,8 @@ inline constexpr std::uint32_t kIoctlSetMask = 0x222420;
 
 class DriverModel {
  public:
+  DriverModel();
+
   DriverMode Mode() const { return mode_; }
   void SetMode(DriverMode mode) { mode_ = mode; }
 
@@ -42,6 +44,11 @@ class DriverModel {
   bool IsRegistered() const { return registered_ != nullptr; }
   bool ReadEvent(std::uint32_t& word);
   void SetMask(std::uint32_t mask) { lastMask_ = mask; }
+
+  // While held, an event read waits on the gate, as on a driver that does
+  // not complete the request; releasing the hold lets every waiting read go on.
+  void HoldReads(bool held) { readGate_->set = !held; }
+  const std::shared_ptr<KernelObject>& ReadGate() const { return readGate_; }
   std::optional<std::uint32_t> LastMask() const { return lastMask_; }
 
  private:
@@ -50,6 +57,7 @@ class DriverModel {
   std::deque<std::uint32_t> queue_;
   std::shared_ptr<KernelObject> registered_;
   std::optional<std::uint32_t> lastMask_;
+  std::shared_ptr<KernelObject> readGate_;  // a manual-reset event, set while reads flow
 };
 
 }  // namespace hidhost::sim

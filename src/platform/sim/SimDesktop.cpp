@@ -272,6 +272,12 @@ void SimDesktop::QueueEvent(std::uint32_t word) {
   world_->Notify();
 }
 
+void SimDesktop::HoldDriverReads(bool held) {
+  Lock lock(world_->mutex);
+  world_->driver.HoldReads(held);
+  world_->Notify();
+}
+
 std::optional<std::uint32_t> SimDesktop::LastMask() const {
   Lock lock(world_->mutex);
   return world_->driver.LastMask();

@@ -134,6 +134,8 @@ class SimDesktop {
 
   // The driver.
   void QueueEvent(std::uint32_t word);  // queued, and the registered semaphore raised once
+  // While held, the host's event reads do not complete (a hung driver).
+  void HoldDriverReads(bool held);
   std::optional<std::uint32_t> LastMask() const;
   bool DriverOpen() const;
   bool DriverRegistered() const;

@@ -49,6 +49,8 @@ bool SimDriverDevice::IoControl(platform::Handle device, std::uint32_t code, con
         ok = driver.Mode() != DriverMode::Absent;
         break;
       case kIoctlReadEvent: {
+        // A held read blocks like a kernel wait, so the desktop can tell the thread is stuck.
+        if (!driver.ReadGate()->set) world_.Wait(lock, driver.ReadGate(), platform::kInfinite);
         std::uint32_t word = 0;
         ok = out != nullptr && outSize >= 4 && driver.ReadEvent(word);
         if (ok) std::memcpy(out, &word, sizeof word);

@@ -2,6 +2,8 @@
 //
 //   HidHost.exe                    # the host
 //   HidHost.exe --record FOLDER    # the host, recording the session into FOLDER
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -70,14 +72,17 @@ int RunHost(hidhost::platform::Platform& platform) {
 
 }  // namespace
 
+// The tear-down has run when RunHost returns. An event thread that did not
+// leave in time may still use the platform (and the recorder over it), so
+// neither is destroyed: the process ends at once, and the thread with it.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   hidhost::platform::win32::Win32Platform platform;
   const auto folder = RecordFolder(commandLine != nullptr ? commandLine : "");
-  if (!folder) return RunHost(platform);
+  if (!folder) std::exit(RunHost(platform));
 
   hidhost::record::Recorder recorder(
       platform, {*folder, ConfigAtStart(platform), hidhost::app::RecordedMessages(), Report});
   const int exitCode = RunHost(recorder.Platform());
   recorder.Finish(exitCode);
-  return exitCode;
+  std::exit(exitCode);  // flushes and closes the recording's files
 }
