@@ -4,6 +4,7 @@
 
 #include "actions/ActionDispatcher.h"
 #include "platform/Constants.h"
+#include "settings/ButtonLayout.h"
 
 namespace hidhost::actions {
 
@@ -134,6 +135,66 @@ constexpr bool CodesAreUnique() {
 }
 static_assert(CodesAreUnique(), "each code has one row");
 
+// The native column, by button: a native index outside the mouse's own
+// buttons does not compile.
+constexpr std::array<std::uint8_t, settings::kPhysicalButtonCount> BuildNativeCodes() {
+  std::array<std::uint8_t, settings::kPhysicalButtonCount> codes{};
+  for (const ActionRow& row : kCatalogue) {
+    if (row.nativeIndex != kNotNative)
+      codes.at(static_cast<std::size_t>(row.nativeIndex)) = row.code;
+  }
+  return codes;
+}
+constexpr auto kNativeCodes = BuildNativeCodes();
+
+constexpr bool EachOwnButtonHasOneNativeCode() {
+  for (int index = 0; index < settings::kPhysicalButtonCount; ++index) {
+    int rows = 0;
+    for (const ActionRow& row : kCatalogue) rows += row.nativeIndex == index ? 1 : 0;
+    if (rows != 1) return false;
+  }
+  return true;
+}
+static_assert(EachOwnButtonHasOneNativeCode());
+
+// The tilt scrolls sideways out of the box: left (15) and right (16).
+constexpr std::uint8_t kTiltLeftDefault = 15;
+constexpr std::uint8_t kTiltRightDefault = 16;
+
+constexpr std::size_t kHeldFunctions = static_cast<std::size_t>(HeldFunction::Count);
+
+constexpr bool SetsFlag(const ActionRow& row, std::size_t function) {
+  return row.press.flagEdge == FlagEdge::Set &&
+         static_cast<std::size_t>(row.press.flag) == function;
+}
+
+// Per held function, the row whose press sets it.
+constexpr std::array<std::uint8_t, kHeldFunctions> BuildHoldingRows() {
+  std::array<std::uint8_t, kHeldFunctions> rows{};
+  rows.fill(kNoRow);
+  for (std::size_t row = 0; row < kCatalogue.size(); ++row) {
+    for (std::size_t f = 0; f < kHeldFunctions; ++f) {
+      if (SetsFlag(kCatalogue[row], f)) rows[f] = static_cast<std::uint8_t>(row);
+    }
+  }
+  return rows;
+}
+constexpr auto kHoldingRows = BuildHoldingRows();
+
+// Timer 202 can replay only a button's down or a key's tap, and each flag
+// must belong to exactly one row.
+constexpr bool EachHeldFunctionHasOneReplayableRow() {
+  for (std::size_t f = 0; f < kHeldFunctions; ++f) {
+    std::size_t rows = 0;
+    for (const ActionRow& row : kCatalogue) rows += SetsFlag(row, f) ? 1 : 0;
+    if (rows != 1) return false;
+    const Output output = kCatalogue[kHoldingRows[f]].press.output;
+    if (output != Output::ButtonDown && output != Output::KeyTap) return false;
+  }
+  return true;
+}
+static_assert(EachHeldFunctionHasOneReplayableRow());
+
 }  // namespace
 
 const ActionRow* FindAction(std::uint8_t code) {
@@ -143,6 +204,24 @@ const ActionRow* FindAction(std::uint8_t code) {
 
 std::span<const ActionRow> ActionCatalogue() {
   return kCatalogue;
+}
+
+bool IsNativeCode(int index, std::uint8_t code) {
+  const ActionRow* row = FindAction(code);
+  return row != nullptr && row->nativeIndex != kNotNative && row->nativeIndex == index;
+}
+
+std::uint8_t DefaultCode(int index) {
+  if (index >= 0 && index < settings::kPhysicalButtonCount) {
+    return kNativeCodes[static_cast<std::size_t>(index)];
+  }
+  if (index == settings::kTiltLeftIndex) return kTiltLeftDefault;
+  if (index == settings::kTiltRightIndex) return kTiltRightDefault;
+  return 0;
+}
+
+const ActionHalf& PressHolding(HeldFunction function) {
+  return kCatalogue[kHoldingRows[static_cast<std::size_t>(function)]].press;
 }
 
 }  // namespace hidhost::actions

@@ -36,7 +36,7 @@ class HeldInputLedger {
   int ReleaseAll();
 
  private:
-  static constexpr std::size_t kButtons = 5;
+  static constexpr std::size_t kButtons = kMouseButtonCount;
   struct Held {
     std::bitset<kButtons> buttons;
     std::bitset<256> keys;

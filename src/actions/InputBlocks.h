@@ -4,14 +4,19 @@
 // extra information of the moment.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/Platform.h"
+#include "settings/ButtonLayout.h"
 #include "settings/LiveSettings.h"
 
 namespace hidhost::actions {
 
+// The mouse's own buttons, in the order of their assignment indices.
 enum class MouseButton : std::uint8_t { Left, Right, Middle, X1, X2 };
+inline constexpr std::size_t kMouseButtonCount = settings::kPhysicalButtonCount;
+static_assert(static_cast<std::size_t>(MouseButton::X2) + 1 == kMouseButtonCount);
 
 // A button's own down or up event, as its press and release halves send it.
 void SendButtonEvent(platform::Platform& platform, MouseButton button, bool down);

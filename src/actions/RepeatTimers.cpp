@@ -1,7 +1,5 @@
 #include "actions/RepeatTimers.h"
 
-#include <array>
-
 #include "actions/ActionCatalogue.h"
 #include "actions/ActionDispatcher.h"
 #include "actions/InputBlocks.h"
@@ -14,40 +12,17 @@ constexpr std::uint32_t kRepeatClickPeriodMs = 100;
 constexpr std::uint32_t kSwitchWindowPeriodMs = 500;
 constexpr std::int64_t kAutoFireUnitMs = 10;
 
-struct Replay {
-  HeldFunction flag;
-  bool isKey;
-  std::uint8_t keyOrButton;
-};
-
-// In replay order: the buttons first, then the keys.
-constexpr std::array<Replay, static_cast<std::size_t>(HeldFunction::Count)> kReplays = {{
-    {HeldFunction::LeftButton, false, static_cast<std::uint8_t>(MouseButton::Left)},
-    {HeldFunction::RightButton, false, static_cast<std::uint8_t>(MouseButton::Right)},
-    {HeldFunction::MiddleButton, false, static_cast<std::uint8_t>(MouseButton::Middle)},
-    {HeldFunction::XButton1, false, static_cast<std::uint8_t>(MouseButton::X1)},
-    {HeldFunction::XButton2, false, static_cast<std::uint8_t>(MouseButton::X2)},
-    {HeldFunction::WKey, true, 'W'},
-    {HeldFunction::SKey, true, 'S'},
-    {HeldFunction::VolumeUp, true, 0xAF},
-    {HeldFunction::VolumeDown, true, 0xAE},
-}};
-
-constexpr bool ReplaysFollowFlagOrder() {
-  for (std::size_t i = 0; i < kReplays.size(); ++i) {
-    if (static_cast<std::size_t>(kReplays[i].flag) != i) return false;
-  }
-  return true;
-}
-static_assert(ReplaysFollowFlagOrder());
-
+// The held functions in flag order: the buttons first, then the keys. A held
+// button repeats as clicks, a held key as taps, of what its press sent.
 void ReplayHeldFunctions(platform::Platform& platform, const HeldFunctionFlags& flags) {
-  for (const Replay& replay : kReplays) {
-    if (!flags.IsHeld(replay.flag)) continue;
-    if (replay.isKey) {
-      KeyTap(platform, replay.keyOrButton);
+  for (std::size_t f = 0; f < static_cast<std::size_t>(HeldFunction::Count); ++f) {
+    const auto function = static_cast<HeldFunction>(f);
+    if (!flags.IsHeld(function)) continue;
+    const ActionHalf& press = PressHolding(function);
+    if (press.output == Output::ButtonDown) {
+      Click(platform, press.Button());
     } else {
-      Click(platform, static_cast<MouseButton>(replay.keyOrButton));
+      KeyTap(platform, press.key);
     }
   }
 }

@@ -1,10 +1,10 @@
 #include "device/EventDecoder.h"
 
+#include "settings/ButtonLayout.h"
+
 namespace hidhost::device {
 
 namespace {
-
-constexpr int kButtonBits = 7;  // bit 7 has no assignment
 
 std::uint8_t ByteOf(std::uint32_t word, int byte) {
   return static_cast<std::uint8_t>(word >> (8 * byte));
@@ -21,7 +21,7 @@ void EventDecoder::Decode(std::uint32_t word) {
 
 void EventDecoder::DecodeButtons(std::uint8_t buttons) {
   const std::uint8_t before = ByteOf(previous_, 0);
-  for (int bit = 0; bit < kButtonBits; ++bit) {
+  for (int bit = 0; bit < settings::kButtonCount; ++bit) {
     const bool wasDown = (before >> bit) & 1u;
     const bool isDown = (buttons >> bit) & 1u;
     if (!wasDown && isDown) sink_.OnButtonPress(bit);
@@ -35,8 +35,8 @@ void EventDecoder::DecodeDeviceState(std::uint8_t state) {
 }
 
 void EventDecoder::DecodeTilt(std::uint8_t tilt) {
-  if (tilt == kTiltRight) sink_.RunSingleShot(6);
-  if (tilt == kTiltLeft) sink_.RunSingleShot(5);
+  if (tilt == kTiltRight) sink_.RunSingleShot(settings::kTiltRightIndex);
+  if (tilt == kTiltLeft) sink_.RunSingleShot(settings::kTiltLeftIndex);
 }
 
 }  // namespace hidhost::device

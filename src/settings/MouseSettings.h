@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <type_traits>
 
-namespace hidhost::settings {
+#include "settings/ButtonLayout.h"
 
-inline constexpr int kButtonCount = 7;
+namespace hidhost::settings {
 
 // Both records are trivial types, so that they can be copied byte for byte
 // to and from the shared block; value-initialise them ({}) for zeros.
@@ -83,15 +83,12 @@ static_assert(offsetof(MouseSettings, LightEffectType) == 80);
 static_assert(offsetof(MouseSettings, MouseColor) == 84);
 static_assert(offsetof(MouseSettings, ButtonInfo) == 88);
 
-// The built-in action of each button, by assignment index.
-inline constexpr std::array<std::uint8_t, kButtonCount> kDefaultActionCodes = {1,  2,  3, 12,
-                                                                               11, 15, 16};
-
 // The initial fill: the first 21 fields -1, MouseColor untouched, assignments all zero.
 void ClearSettings(MouseSettings& record);
 // The defaults: the first 21 fields their defaults, MouseColor untouched,
-// assignment i = {i+1, kDefaultActionCodes[i], 0, 0}.
+// assignment i = DefaultAssignment(i).
 void SetDefaultSettings(MouseSettings& record);
+// {index+1, the button's built-in action code, 0, 0}; all zero outside 0..6.
 ButtonAssignment DefaultAssignment(int index);
 
 }  // namespace hidhost::settings

@@ -162,18 +162,6 @@ class HoldingShell final : public platform::Shell {
   bool removed_ = false;
 };
 
-class PlainWindow final : public platform::WindowProcedure {
- public:
-  explicit PlainWindow(platform::Windows& windows) : windows_(windows) {}
-  platform::LResult OnMessage(platform::Hwnd hwnd, std::uint32_t message, platform::WParam wParam,
-                              platform::LParam lParam) override {
-    return windows_.DefWindowProc(hwnd, message, wParam, lParam);
-  }
-
- private:
-  platform::Windows& windows_;
-};
-
 // The window thread restores the icon for a re-created taskbar while the
 // event thread removes it for a mouse that went away: whatever the order,
 // no icon may be left for the missing mouse.
@@ -189,9 +177,8 @@ TEST(TrayIconThreads, TaskbarRecreatedRacingRemoval_LeavesNoIcon) {
                               simulated.kernel,
                               shell,
                               simulated.driver};
-  PlainWindow procedure(platform.windows);
-  const platform::Hwnd host =
-      platform.windows.CreateFrameworkWindow(platform::WindowAttributes{}, procedure);
+  ASSERT_TRUE(desktop.AddWindow({0x5, "HostLike", 0, {}, 0, ""}));
+  const auto host = static_cast<platform::Hwnd>(0x5);
   app::TrayIcon icon(platform);
 
   // The removal arrives while the restore is inside its shell call.
