@@ -10,6 +10,9 @@
 //   close                 mask 0, the close request, close the pipe
 //   drop                  close the pipe without the close requests (a host that died)
 //   count                 how many words the semaphore promises now; "pending N"
+//   timed-wait-read|N     as wait-read, each read timed by the performance counter:
+//                         "word XXXXXXXX sent=QPC got=QPC" around the request, after
+//                         "clock qpc-frequency=N"
 #include <cstring>
 #include <string>
 #include <vector>
@@ -92,6 +95,26 @@ bool ReadWord(Channel& channel) {
   return true;
 }
 
+// Waits for each of `times` words and reads it, stamping the performance
+// counter just before the request and just after its response.
+bool TimedWaitRead(Channel& channel, std::int64_t times) {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  Print(Format("clock qpc-frequency=%lld", static_cast<long long>(frequency.QuadPart)));
+  for (std::int64_t i = 0; i < times; ++i) {
+    if (WaitForSingleObject(channel.semaphore.get(), 5000) != WAIT_OBJECT_0) {
+      Print("wait timed out");
+      return false;
+    }
+    std::uint32_t word = 0;
+    const long long sent = CounterNow();
+    const bool ok = Request(channel, 0x222408, &word, 4, 4, &word);
+    const long long got = CounterNow();
+    Print(ok ? Format("word %08X sent=%lld got=%lld", word, sent, got) : "read failed");
+  }
+  return true;
+}
+
 bool Run(Channel& channel, const std::vector<std::string>& w) {
   if (w[0] == "open") return Open(channel);
   if (w[0] == "read") return ReadWord(channel);
@@ -105,6 +128,9 @@ bool Run(Channel& channel, const std::vector<std::string>& w) {
       ReadWord(channel);
     }
     return true;
+  }
+  if (w[0] == "timed-wait-read") {
+    return TimedWaitRead(channel, w.size() > 1 ? ParseNumber(w[1]).value_or(1) : 1);
   }
   if (w[0] == "mask" && w.size() > 1) {
     const auto mask = static_cast<std::uint32_t>(ParseNumber(w[1]).value_or(0));

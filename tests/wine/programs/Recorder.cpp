@@ -1,8 +1,10 @@
 // wine-recorder: writes down every injected keyboard and mouse event that
 // reaches the system, as low-level hooks see it, whatever window has focus.
 //
-//   wine-recorder.exe --out FILE
+//   wine-recorder.exe --out FILE [--qpc]
 //
+// --qpc ends every line with the performance counter when the hook saw the
+// event, and writes "clock qpc-frequency=N" first.
 // Lines (after the tick):
 //   ready
 //   key VK down|up flags=FF scan=SS extra=X
@@ -60,8 +62,14 @@ LRESULT CALLBACK MouseHook(int code, WPARAM message, LPARAM data) {
 }
 
 int Run(int argc, char** argv) {
-  LineLog record(OptionValue(argc, argv, "--out"));
+  const bool stampCounter = HasFlag(argc, argv, "--qpc");
+  LineLog record(OptionValue(argc, argv, "--out"), stampCounter);
   if (!record.IsOpen()) return 2;
+  if (stampCounter) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    record.Write(Format("clock qpc-frequency=%lld", static_cast<long long>(frequency.QuadPart)));
+  }
   gRecord = &record;
   const OwnedHandle stop(CreateEventA(nullptr, TRUE, FALSE, kRecorderStopEvent));
   const HINSTANCE self = GetModuleHandleA(nullptr);

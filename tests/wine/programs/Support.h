@@ -35,11 +35,22 @@ struct HookRemover {
 };
 using OwnedHook = std::unique_ptr<std::remove_pointer_t<HHOOK>, HookRemover>;
 
-// Lines "<tick> <text>", flushed one by one.
+// The performance counter now: shared by the processes of one machine, so a
+// latency can be taken between a line of one program and a line of another.
+inline long long CounterNow() {
+  LARGE_INTEGER counter;
+  QueryPerformanceCounter(&counter);
+  return counter.QuadPart;
+}
+
+// Lines "<tick> <text>", flushed one by one; with `stampCounter` each ends in
+// " qpc=N" (CounterNow when it was written).
 class LineLog {
  public:
-  explicit LineLog(const std::string& path)
-      : file_(path.empty() ? stdout : std::fopen(path.c_str(), "wb")), owns_(!path.empty()) {}
+  explicit LineLog(const std::string& path, bool stampCounter = false)
+      : file_(path.empty() ? stdout : std::fopen(path.c_str(), "wb")),
+        owns_(!path.empty()),
+        stampCounter_(stampCounter) {}
   ~LineLog() {
     if (owns_ && file_ != nullptr) std::fclose(file_);
   }
@@ -49,14 +60,17 @@ class LineLog {
   bool IsOpen() const { return file_ != nullptr; }
   void Write(std::string_view line) {
     if (file_ == nullptr) return;
-    std::fprintf(file_, "%llu %.*s\n", static_cast<unsigned long long>(GetTickCount64()),
+    std::fprintf(file_, "%llu %.*s", static_cast<unsigned long long>(GetTickCount64()),
                  static_cast<int>(line.size()), line.data());
+    if (stampCounter_) std::fprintf(file_, " qpc=%lld", CounterNow());
+    std::fputc('\n', file_);
     std::fflush(file_);
   }
 
  private:
   std::FILE* file_;
   bool owns_;
+  bool stampCounter_;
 };
 
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -4,7 +4,7 @@
 
 namespace hidhost::driver_emu {
 
-EventLog::EventLog(const std::string& path) {
+EventLog::EventLog(const std::string& path, bool stampCounter) : stampCounter_(stampCounter) {
   if (path.empty()) {
     file_ = stdout;
   } else {
@@ -20,8 +20,14 @@ EventLog::~EventLog() {
 void EventLog::Write(std::string_view line) {
   std::lock_guard lock(mutex_);
   if (file_ == nullptr) return;
-  std::fprintf(file_, "%llu %.*s\n", static_cast<unsigned long long>(GetTickCount64()),
+  std::fprintf(file_, "%llu %.*s", static_cast<unsigned long long>(GetTickCount64()),
                static_cast<int>(line.size()), line.data());
+  if (stampCounter_) {
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    std::fprintf(file_, " qpc=%lld", static_cast<long long>(counter.QuadPart));
+  }
+  std::fputc('\n', file_);
   std::fflush(file_);
 }
 

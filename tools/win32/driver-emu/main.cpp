@@ -2,8 +2,9 @@
 // be loaded. HidHost.exe built with HIDHOST_EMULATED_DRIVER reaches it over a
 // named pipe; a test (or a person) drives the mouse through its script.
 //
-//   hidhost-driver-emu.exe [--log FILE] [--refuse] [COMMAND...]
+//   hidhost-driver-emu.exe [--log FILE] [--refuse] [--qpc] [COMMAND...]
 //
+// --qpc ends every log line with the performance counter (see EventLog.h).
 // Each COMMAND argument is one script line (see Script.h); afterwards the
 // script is read from standard input until "quit". At the end of standard
 // input the emulator keeps serving until it is ended.
@@ -23,6 +24,7 @@ namespace {
 struct Options {
   std::string logPath;
   bool refuse = false;
+  bool stampCounter = false;
   int firstCommand = 1;
 };
 
@@ -35,6 +37,8 @@ Options ParseOptions(int argc, char** argv) {
       options.logPath = argv[++i];
     } else if (arg == "--refuse") {
       options.refuse = true;
+    } else if (arg == "--qpc") {
+      options.stampCounter = true;
     } else {
       break;
     }
@@ -61,7 +65,7 @@ int RunScript(hidhost::driver_emu::Script& script, int argc, char** argv, int fi
 int main(int argc, char** argv) {
   using namespace hidhost::driver_emu;
   const Options options = ParseOptions(argc, argv);
-  EventLog log(options.logPath);
+  EventLog log(options.logPath, options.stampCounter);
   if (!log.IsOpen()) {
     std::fprintf(stderr, "cannot write %s\n", options.logPath.c_str());
     return 2;
@@ -70,6 +74,11 @@ int main(int argc, char** argv) {
   driver.SetRefusing(options.refuse);
   PipeServer server(driver, log);
   if (!server.Listen()) return 2;
+  if (options.stampCounter) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    log.Write("clock qpc-frequency=" + std::to_string(frequency.QuadPart));
+  }
   log.Write("listening");
   std::thread(&PipeServer::AcceptForever, &server).detach();
 
