@@ -26,6 +26,8 @@ WINE=${WINE:-/usr/lib/wine/wine64}
 WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
 BIN=${HIDHOST_WINE_BIN:-$SRC/build/mingw-x64/bin}
 CASE_TIMEOUT=${HIDHOST_WINE_CASE_TIMEOUT:-120}
+# The simulator that replays the recorded sessions (the native build's).
+SIM=${HIDHOST_SIM:-$SRC/build/native/tools/hidhost-sim/hidhost-sim}
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko: nothing here needs them, and their installers would stall the boot.
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -36,9 +38,14 @@ WM_CLOSE=0x10
 WM_DEVICECHANGE=0x219
 WM_WTSSESSION_CHANGE=0x2B1
 
+# Cases whose host runs with --record: after the case, the session it recorded
+# is replayed by the simulator and the two traces must match line for line.
+# (tray_menu minimises Option.exe from outside, which no recording holds: tray_exit instead.)
+RECORDED_CASES=(road_of_one_event hscroll autofire settings_roundtrip removal_arrival tray_exit)
+
 CASES=(emulator single_instance hidden_window teardown shared_mutex_taken start_without_device
        start_with_device refused_registration session_change road_of_one_event actions hscroll
-       autofire settings_roundtrip removal_arrival tray_menu)
+       autofire settings_roundtrip removal_arrival tray_menu tray_exit)
 
 say() { printf '%s\n' "$*"; }
 die() { printf 'wine: %s\n' "$*" >&2; exit 1; }
@@ -149,6 +156,7 @@ APP=""
 EMU_FD=""
 EMU_SEQ=0
 REC_MARK=0
+SESSION=""  # the folder the host records into; empty: no recording
 
 winpath() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
 
@@ -326,8 +334,48 @@ wait_disconnects() {
 }
 
 start_host() {
-  "$WINE" "$APP/HidHost.exe" >"$LOGS/host.out" 2>&1 &
+  local record=()
+  # The case's first host records; a later start in the same case would overwrite it.
+  if [ -n "$SESSION" ] && [ ! -e "$SESSION" ]; then
+    mkdir -p "$SESSION"
+    record=(--record "$(winpath "$SESSION")")
+  fi
+  "$WINE" "$APP/HidHost.exe" "${record[@]}" >"$LOGS/host.out" 2>&1 &
   PIDS[host]=$!
+}
+
+# The recorded session, replayed on the simulated desktop, gives the same trace.
+compare_session() {
+  [ -n "$SESSION" ] && [ -f "$SESSION/session.scn" ] || fail "the host recorded no session"
+  [ -x "$SIM" ] || fail "no simulator at $SIM to replay the session: build the native preset"
+  local out
+  out=$("$SIM" --compare "$SESSION" 2>&1) ||
+    fail "the recorded session does not replay to the same trace: $out"
+  note "recorded session replays to the same trace (${out#session matches: })"
+  if [ -f "$LOGS/input.log" ]; then check_keys_reached_windows; fi
+}
+
+# The trace says what the host asked of keybd_event; the low-level hook saw
+# what Windows made of it. Both sequences must agree, key for key, so a fault
+# in the Win32 backend's own calls shows even where the replay agrees.
+check_keys_reached_windows() {
+  local asked seen n=0 line vk flags want got
+  asked=$(grep -n '^keybd_event ' "$SESSION/session.trace")
+  seen=$(cut -d' ' -f2- "$LOGS/input.log" | grep '^key ' | sed 's/ scan=.*//')
+  while IFS= read -r line; do
+    [ -n "$line" ] || continue
+    n=$((n + 1))
+    vk=$(sed -E 's/.* vk=0x([0-9A-F]+) .*/\1/' <<<"$line")
+    flags=$((16#$(sed -E 's/.* flags=0x([0-9A-F]+).*/\1/' <<<"$line")))
+    # KEYEVENTF_EXTENDEDKEY shows as LLKHF_EXTENDED, KEYEVENTF_KEYUP as LLKHF_UP; all are injected.
+    want=$(printf 'key %02X %s flags=%02X' $((16#$vk)) "$( ((flags & 2)) && echo up || echo down)" \
+      $((0x10 | (flags & 1) | ((flags & 2) ? 0x80 : 0))))
+    got=$(sed -n "${n}p" <<<"$seen")
+    [ "$want" == "$got" ] ||
+      fail "session.trace line ${line%%:*}: ${line#*:} reached Windows as '${got:-nothing}', expected '$want'"
+  done <<<"$asked"
+  [ "$(grep -c '^key ' <<<"$seen")" -eq "$n" ] || fail "Windows saw more keys than the trace holds"
+  note "each of the $n keys in the trace reached Windows as asked"
 }
 
 wait_host_window() { agent "wait-window|$HOST_TITLE|20000" >/dev/null; }
@@ -1015,6 +1063,18 @@ case_tray_menu() {
   check "9: no tray icon after exit" 0 "$(tray_icons)"
 }
 
+# The tray menu's exit item alone, recorded.
+case_tray_exit() {
+  setup_app
+  start_emulator
+  start_host_with_device
+  local out
+  out=$(agent "watch|$HOST_TITLE" "tray-click|0|rdown" "menu-wait|10000" "menu-key|0x23|0x0D" "wait-exit|20000")
+  check "1: exit from the menu: exit code" "exit code=0" "$(grep -o '^exit code=[0-9]*' <<<"$out")"
+  wait_exit host 20
+  check "1: host exit status" 0 $?
+}
+
 # wait_iconic 0|1 WHAT: until Option.exe's window is (not) minimised.
 wait_iconic() {
   local deadline=$((SECONDS + 10)) info
@@ -1033,7 +1093,10 @@ inner() {
   trap end_case_processes EXIT
   [ -f "$BIN/wine-agent.exe" ] || fail "$BIN/wine-agent.exe is missing: build the mingw-x64 preset first"
   say "case $CURRENT_CASE (DISPLAY=$DISPLAY)"
+  SESSION=""
+  [[ " ${RECORDED_CASES[*]} " == *" $CURRENT_CASE "* ]] && SESSION="$LOGS/session"
   "case_$CURRENT_CASE"
+  [ -z "$SESSION" ] || compare_session
 }
 
 # ------------------------------------------------------------- by hand
