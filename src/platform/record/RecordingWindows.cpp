@@ -309,6 +309,7 @@ LResult RecordingWindows::Deliver(platform::WindowProcedure& procedure, Hwnd hwn
     context_.session.SetHostWindow(hwnd);
   }
   if (!looping_ || depth_ > 0) {
+    if (looping_) context_.session.Delivered({message, wParam, lParam});
     ++depth_;
     const LResult result = procedure.OnMessage(hwnd, message, wParam, lParam);
     --depth_;

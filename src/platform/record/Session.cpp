@@ -109,6 +109,16 @@ bool Session::Continue(const PostedMessage& message) {
   return false;
 }
 
+void Session::Delivered(const PostedMessage& message) {
+  Lock lock(mutex_);
+  for (auto& entry : entries_) {
+    auto found = std::find(entry.expected.begin(), entry.expected.end(), message);
+    if (found == entry.expected.end()) continue;
+    entry.expected.erase(found);
+    return;
+  }
+}
+
 void Session::AddCall(std::string line) {
   Lock lock(mutex_);
   if (Entry* entry = Current()) {

@@ -58,6 +58,9 @@ class Session {
   // continues an earlier input (its own message, or the tray menu's choice),
   // which then becomes the calling thread's input again.
   bool Continue(const PostedMessage& message);
+  // An own message that a handler's modal loop delivered inside the input
+  // being handled: nothing waits for it any longer.
+  void Delivered(const PostedMessage& message);
 
   void AddCall(std::string line);
   // The tray menu's line: its choice, if any, arrives later as WM_COMMAND.
