@@ -15,9 +15,9 @@ void SendOutput(const ActionHalf& half, const ActionContext& context) {
     case Output::Nothing:
       return;
     case Output::ButtonDown:
-      return context.ledger.ButtonDown(half.Button());
+      return context.ledger.ButtonDown(context.index, half.Button());
     case Output::ButtonUp:
-      return context.ledger.ButtonUp(half.Button());
+      return context.ledger.ButtonUp(context.index, half.Button());
     case Output::Click:
       return Click(platform, half.Button());
     case Output::PrimaryClick:
@@ -33,9 +33,9 @@ void SendOutput(const ActionHalf& half, const ActionContext& context) {
     case Output::HeldModifierChord:
       return HeldModifierChord(platform, half.modifier, half.key);
     case Output::HoldModifierTapKey:
-      return context.ledger.HoldModifierTapKey(half.modifier, half.key);
+      return context.ledger.HoldModifierTapKey(context.index, half.modifier, half.key);
     case Output::KeyUp:
-      return context.ledger.KeyUp(half.key);
+      return context.ledger.KeyUp(context.index, half.key);
     case Output::KeyCombination:
       return SendKeyCombination(platform, context.settings, context.resolution, context.index);
     case Output::ScrollHorizontally:

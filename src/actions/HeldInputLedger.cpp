@@ -10,37 +10,44 @@ std::size_t Bit(MouseButton button) {
 
 }  // namespace
 
-void HeldInputLedger::ButtonDown(MouseButton button) {
+void HeldInputLedger::Holding(int source) {
+  holders_.set(static_cast<std::size_t>(source));
+  forcedUp_.reset(static_cast<std::size_t>(source));
+}
+
+bool HeldInputLedger::ForcedUp(int source) {
+  const auto bit = static_cast<std::size_t>(source);
+  holders_.reset(bit);
+  if (!forcedUp_.test(bit)) return false;
+  forcedUp_.reset(bit);
+  return true;
+}
+
+void HeldInputLedger::ButtonDown(int source, MouseButton button) {
   std::lock_guard lock(mutex_);
   SendButtonEvent(platform_, button, true);
   down_.buttons.set(Bit(button));
-  forcedUp_.buttons.reset(Bit(button));
+  Holding(source);
 }
 
-void HeldInputLedger::ButtonUp(MouseButton button) {
+void HeldInputLedger::ButtonUp(int source, MouseButton button) {
   std::lock_guard lock(mutex_);
-  if (forcedUp_.buttons.test(Bit(button))) {
-    forcedUp_.buttons.reset(Bit(button));
-    return;
-  }
+  if (ForcedUp(source)) return;
   SendButtonEvent(platform_, button, false);
   down_.buttons.reset(Bit(button));
 }
 
-void HeldInputLedger::HoldModifierTapKey(std::uint8_t modifier, std::uint8_t key) {
+void HeldInputLedger::HoldModifierTapKey(int source, std::uint8_t modifier, std::uint8_t key) {
   std::lock_guard lock(mutex_);
   actions::KeyDown(platform_, modifier);
   down_.keys.set(modifier);
-  forcedUp_.keys.reset(modifier);
+  Holding(source);
   KeyTap(platform_, key);
 }
 
-void HeldInputLedger::KeyUp(std::uint8_t key) {
+void HeldInputLedger::KeyUp(int source, std::uint8_t key) {
   std::lock_guard lock(mutex_);
-  if (forcedUp_.keys.test(key)) {
-    forcedUp_.keys.reset(key);
-    return;
-  }
+  if (ForcedUp(source)) return;
   actions::KeyUp(platform_, key);
   down_.keys.reset(key);
 }
@@ -58,8 +65,8 @@ int HeldInputLedger::ReleaseAll() {
     actions::KeyUp(platform_, static_cast<std::uint8_t>(k));
     ++released;
   }
-  forcedUp_.buttons |= down_.buttons;
-  forcedUp_.keys |= down_.keys;
+  forcedUp_ |= holders_;
+  holders_.reset();
   down_ = {};
   return released;
 }

@@ -115,6 +115,27 @@ TEST(StuckInputRelease, NativeButtonHeld_NothingSentForInputTheHostNeverPressed)
   EXPECT_EQ(host.Close(), 0);
 }
 
+// Index 5 as a second left button: what a removal released is owed by the
+// button that was held, not by whichever sends the same input next.
+TEST(StuckInputRelease, TwoButtonsOnOneOutput_EachReleaseUndoesItsOwnPress) {
+  HostHarness host;
+  host.Desktop().SetDriver(sim::DriverMode::Present);
+  AssignButtons(host);
+  host.Desktop().AppendConfigLine("ButtonInfo5=0601000007");
+  ASSERT_TRUE(host.Start());
+  ASSERT_TRUE(host.Event(0x02));    // index 1: left down
+  ASSERT_TRUE(host.Event(0x0802));  // removed while held: left up, once
+  ASSERT_TRUE(host.Event(0x22));    // index 5 pressed too: left down again
+  host.Trace();
+  ASSERT_TRUE(host.Event(0x20));  // index 1 let go: its up was already sent
+  EXPECT_EQ(CountLines(host.Trace(), kLeftUp), 0u);
+  EXPECT_THAT(host.Desktop().HeldInput(), ElementsAre("button left"));
+  ASSERT_TRUE(host.Event(0x00));  // index 5 let go: its own up
+  EXPECT_EQ(CountLines(host.Trace(), kLeftUp), 1u);
+  EXPECT_THAT(host.Desktop().HeldInput(), IsEmpty());
+  EXPECT_EQ(host.Close(), 0);
+}
+
 TEST(StuckInputRelease, PressAndReleaseWithNothingInBetween_OneDownOneUpAsBefore) {
   HostHarness host;
   host.Desktop().SetDriver(sim::DriverMode::Present);
