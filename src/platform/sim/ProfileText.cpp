@@ -1,5 +1,7 @@
 #include "platform/sim/ProfileText.h"
 
+#include <algorithm>
+#include <cctype>
 #include <vector>
 
 #include "platform/sim/RegistryStore.h"
@@ -21,8 +23,12 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
+// Lowercase(a) == Lowercase(b), without building either: every profile read
+// compares each section and key name it passes.
 bool SameName(std::string_view a, std::string_view b) {
-  return Lowercase(a) == Lowercase(b);
+  const auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 struct Line {
@@ -125,10 +131,32 @@ int DigitValue(char c) {
 
 std::optional<std::string> ProfileValue(std::string_view text, std::string_view section,
                                         std::string_view key) {
-  const auto lines = SplitLines(text);
-  const Location where = Locate(lines, section, key);
-  if (!where.key) return std::nullopt;
-  return std::string(KeyOf(lines[*where.key].content).value);
+  return ProfileValueIn(ProfileSection(text, section), key);
+}
+
+std::vector<ProfileLine> ProfileSection(std::string_view text, std::string_view section) {
+  std::vector<ProfileLine> found;
+  bool inside = false;
+  for (const Line& line : SplitLines(text)) {
+    const auto header = SectionOf(line.content);
+    if (!inside) {
+      inside = header && SameName(*header, section);
+      continue;
+    }
+    if (header) break;  // the section ends at the next header
+    if (Trim(line.content).empty()) continue;
+    const KeyLine key = KeyOf(line.content);
+    found.push_back({key.name, key.value});
+  }
+  return found;
+}
+
+std::optional<std::string> ProfileValueIn(const std::vector<ProfileLine>& lines,
+                                          std::string_view key) {
+  for (const ProfileLine& line : lines) {
+    if (SameName(line.key, key)) return std::string(line.value);
+  }
+  return std::nullopt;
 }
 
 std::uint32_t ParseSystemInteger(std::string_view text) {

@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace hidhost::sim {
 
@@ -15,6 +16,18 @@ namespace hidhost::sim {
 // space trimmed; an empty text for a key line without '='. nullopt when absent.
 std::optional<std::string> ProfileValue(std::string_view text, std::string_view section,
                                         std::string_view key);
+
+// The non-blank lines of the first section of that name, as key and value
+// (views into text), in order: what ProfileValue searches, read once for a
+// reader that asks for many keys of one section.
+struct ProfileLine {
+  std::string_view key;
+  std::string_view value;
+};
+std::vector<ProfileLine> ProfileSection(std::string_view text, std::string_view section);
+// ProfileValue's answer from the section's lines.
+std::optional<std::string> ProfileValueIn(const std::vector<ProfileLine>& lines,
+                                          std::string_view key);
 
 // GetPrivateProfileIntA on a found value (nullopt: key or file missing).
 std::uint32_t ProfileInt(const std::optional<std::string>& value, std::int32_t fallback);
