@@ -16,6 +16,7 @@ class ByteReader {
   ByteReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
 
   std::uint8_t Byte() { return at_ < size_ ? data_[at_++] : 0; }
+  bool AtEnd() const { return at_ >= size_; }
   bool Flag() { return (Byte() & 1) != 0; }
   std::uint32_t Number() {
     std::uint32_t value = 0;

@@ -11,6 +11,12 @@ constexpr char kJunk = '\xCD';
 
 }  // namespace
 
+FuzzedRegistry::KeyState& FuzzedRegistry::Key(std::string_view subkey) {
+  const auto found = keys_.find(subkey);
+  if (found != keys_.end()) return found->second;
+  return keys_.emplace(std::string(subkey), KeyState{}).first->second;
+}
+
 platform::RegKey FuzzedRegistry::Hand(const std::string& subkey) {
   const std::uintptr_t handle = next_++;
   open_[handle] = subkey;
@@ -19,32 +25,30 @@ platform::RegKey FuzzedRegistry::Hand(const std::string& subkey) {
 
 FuzzedRegistry::KeyState* FuzzedRegistry::StateOf(platform::RegKey key) {
   const auto open = open_.find(platform::ValueOf(key));
-  return open == open_.end() ? nullptr : &keys_[open->second];
+  return open == open_.end() ? nullptr : &Key(open->second);
 }
 
 platform::RegKey FuzzedRegistry::OpenKey(platform::RegKey root, std::string_view subkey,
                                          std::uint32_t) {
   if (root != platform::kHkeyCurrentUser) return platform::RegKey::None;
-  const std::string path(subkey);
-  const KeyState& state = keys_[path];
+  const KeyState& state = Key(subkey);
   if (!state.exists || !state.canOpen) return platform::RegKey::None;
-  return Hand(path);
+  return Hand(std::string(subkey));
 }
 
 platform::RegKey FuzzedRegistry::CreateKey(platform::RegKey root, std::string_view subkey) {
   if (root != platform::kHkeyCurrentUser) return platform::RegKey::None;
-  const std::string path(subkey);
-  KeyState& state = keys_[path];
+  KeyState& state = Key(subkey);
   if (!state.canCreate) return platform::RegKey::None;
   state.exists = true;
-  return Hand(path);
+  return Hand(std::string(subkey));
 }
 
 bool FuzzedRegistry::QueryValue(platform::RegKey key, std::string_view name, std::span<char> buffer,
                                 std::uint32_t* type, std::uint32_t* size) {
   KeyState* state = StateOf(key);
   if (state == nullptr) return false;
-  const auto value = state->values.find(std::string(name));
+  const auto value = state->values.find(name);
   if (value == state->values.end()) return false;
   if (value->second.data.size() > buffer.size()) {
     std::fill(buffer.begin(), buffer.end(), kJunk);

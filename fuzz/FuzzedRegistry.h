@@ -25,11 +25,13 @@ class FuzzedRegistry final : public platform::Registry {
     bool canOpen = true;
     bool canCreate = true;
     bool canWrite = true;
-    std::map<std::string, Value> values;
+    std::map<std::string, Value, std::less<>> values;
   };
 
-  // Keys under HKEY_CURRENT_USER, by their subkey path.
-  KeyState& Key(std::string_view subkey) { return keys_[std::string(subkey)]; }
+  // Keys under HKEY_CURRENT_USER, by their subkey path. Keys and values are
+  // found without building a string: the fast targets read every value of a
+  // host's start-up.
+  KeyState& Key(std::string_view subkey);
   int OpenKeyCount() const { return static_cast<int>(open_.size()); }
 
   platform::RegKey OpenKey(platform::RegKey root, std::string_view subkey,
@@ -45,7 +47,7 @@ class FuzzedRegistry final : public platform::Registry {
   platform::RegKey Hand(const std::string& subkey);
   KeyState* StateOf(platform::RegKey key);
 
-  std::map<std::string, KeyState> keys_;
+  std::map<std::string, KeyState, std::less<>> keys_;
   std::map<std::uintptr_t, std::string> open_;  // handle -> subkey
   std::uintptr_t next_ = 0x1000;
 };

@@ -173,6 +173,101 @@ def registry():
                desktop_flags=(False, True, True, True)))
 
 
+# fast_events steps (fast_events_fuzzer.cpp: Step).
+(WORD, BUTTONS, TILT, RECORD, ASSIGNMENT, FIELD, NOTICE_ONLY, TICK, REMOVAL, ARRIVAL, DISCONNECT,
+ CONNECT, DEVICE_CHANGE, TASKBAR_CREATED, TRAY_CLICK, CURSOR) = range(16)
+# The codes the host performs, in the order ActionCodeFrom counts them.
+KNOWN_CODES = sorted(c for c in ACTION_CODES if c not in (0, 6, 255))
+
+
+def desktop_flags(scene, companions=0):
+    return bytes([(scene % 8) << 5 | companions])
+
+
+def steps(*parts):
+    return b"".join(bytes(p) if isinstance(p, (list, tuple)) else p for p in parts)
+
+
+def press_every_button_steps():
+    out = []
+    for index in range(7):
+        out += [[BUTTONS, 1 << index], [TICK], [BUTTONS, 0]]
+    return out + [[TILT, 1], [TILT, 0]]
+
+
+def assign(notice, index, code, modifier=0, usage=0):
+    # ActionCodeFrom: a known code by its place, or a byte from 0xE0 as it is.
+    code_byte = KNOWN_CODES.index(code) if code in KNOWN_CODES else code
+    return [ASSIGNMENT, notice, index, code_byte, modifier, usage]
+
+
+def assign_every_button(code, modifier=0, usage=0, notice=0):
+    return [assign(notice if index == 6 else 0, index, code, modifier, usage)
+            for index in range(7)]
+
+
+def fast_events():
+    """Seeds stay within fast_events.options' max_len: assignments rather than records."""
+    for n, code in enumerate(KNOWN_CODES + [0xEE, 0xFF]):
+        write("fast_events", f"code_{code:03d}",
+              desktop_flags(n, n % 16) + steps(*assign_every_button(code, notice=n % 4),
+                                               *press_every_button_steps()))
+    for n, (modifier, usage) in enumerate(COMBINATIONS):
+        write("fast_events", f"combination_{n:02d}",
+              desktop_flags(n) + steps(*assign_every_button(5, modifier, usage),
+                                       *press_every_button_steps()))
+    mixed = [assign(0, index, code) for index, code in enumerate([1, 80, 24, 21, 23, 15, 16])]
+    write("fast_events", "held_across_device_changes",
+          desktop_flags(0, 3) + steps(*mixed, [BUTTONS, 0x7F], [TICK], [REMOVAL, 0x7F],
+                                      [TICK], [ARRIVAL], [BUTTONS, 0], [BUTTONS, 0x03],
+                                      [DISCONNECT], [TICK], [CONNECT], [BUTTONS, 0],
+                                      [DEVICE_CHANGE], [BUTTONS, 0x7F]))
+    write("fast_events", "updates_while_held",
+          desktop_flags(1) + steps(*mixed, [BUTTONS, 0x1F], [NOTICE_ONLY, 1],
+                                   [NOTICE_ONLY, 0x80], [FIELD, 0, 6, 0, 0, 0, 0],
+                                   [FIELD, 3, 18, 1, 0, 0, 0], [TICK], [BUTTONS, 0]))
+    write("fast_events", "whole_record",
+          desktop_flags(3) + steps([RECORD, 3], record([(23, 0, 0)] * 7), [BUTTONS, 0x7F]))
+    write("fast_events", "tray_and_taskbar",
+          desktop_flags(2, 0x0F) + steps([TRAY_CLICK, 0], [TRAY_CLICK, 1], [TRAY_CLICK, 2],
+                                         [TASKBAR_CREATED], [CURSOR, 3], [WORD, 0, 0, 0xFF, 0xFF],
+                                         [WORD, 0xFF, 0xFF, 0xFF, 0xFF]))
+    # Two buttons that both press Left: after a removal, the one still held
+    # owes no second up, and the other keeps its own.
+    write("fast_events", "two_buttons_one_output_across_removal",
+          desktop_flags(0) + steps(assign(0, 1, 1), assign(0, 5, 1), [BUTTONS, 0x02],
+                                   [REMOVAL, 0x02], [BUTTONS, 0x22], [BUTTONS, 0x20],
+                                   [BUTTONS, 0]))
+    # A held button given another action before it is let go.
+    write("fast_events", "held_button_reassigned",
+          desktop_flags(0) + steps([BUTTONS, 0x04], assign(0, 2, 1), [BUTTONS, 0],
+                                   [BUTTONS, 0x02], assign(3, 1, 23), [BUTTONS, 0], [TICK]))
+
+
+def fast_record():
+    for n, code in enumerate(ACTION_CODES):
+        write("fast_record", f"code_{code:03d}", desktop_flags(n, n % 16) +
+              bytes([n % 4 | (0x20 if n % 3 == 0 else 0)]) + uniform(code))
+    for n, (modifier, usage) in enumerate(COMBINATIONS):
+        write("fast_record", f"combination_{n:02d}",
+              desktop_flags(n) + bytes([n % 4]) + uniform(5, modifier, usage))
+    write("fast_record", "reconnect_hold_and_tear",
+          desktop_flags(1, 3) + bytes([0x30]) + uniform(1) + bytes([0x40]) + uniform(2) +
+          bytes([0x24]) + uniform(80) + bytes([0x1B]) + uniform(24))
+    write("fast_record", "all_ones", desktop_flags(0) + bytes([0x00]) + b"\xff" * 116)
+
+
+def fast_copies():
+    """The fast targets that read files and the registry take the same inputs as their
+    whole-host twins (fast_config_ini's flag byte also has bit 2: the file held open)."""
+    for source, target in (("config_ini", "fast_config_ini"), ("registry", "fast_registry")):
+        directory = os.path.join(HERE, "corpus", source)
+        for name in sorted(os.listdir(directory)):
+            with open(os.path.join(directory, name), "rb") as f:
+                write(target, name, f.read())
+    write("fast_config_ini", "file_held_open", bytes([4]) + b"[Setting]\r\nOTGSpeed=3\r\n")
+
+
 def scenario():
     """The project's own scenarios, and a few lines that must be refused."""
     root = os.path.dirname(HERE)
@@ -202,6 +297,9 @@ def main():
     config_ini()
     registry()
     scenario()
+    fast_events()
+    fast_record()
+    fast_copies()
 
 
 if __name__ == "__main__":

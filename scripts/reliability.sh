@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Reruns every long robustness check and writes docs/reliability.md with
 # what was tried and what held:
-#   fuzz    each fuzz target for a set time (libFuzzer, ASan+UBSan);
+#   fuzz    each fast fuzz target (fast_*) for a number of executions, each
+#           whole-host target for a set time (libFuzzer, ASan+UBSan);
 #   faults  the fault table under ASan+UBSan: every call failed in every phase;
 #   stress  the concurrency stress under ThreadSanitizer;
 #   suite   the whole unit and scenario suite under ASan+UBSan;
@@ -9,12 +10,20 @@
 #
 # Usage: scripts/reliability.sh                 # all of it, then the report
 #        scripts/reliability.sh fuzz [TARGET...] | faults | stress | suite | report
-#   FUZZ_SECONDS (per target, default 300) and STRESS_SECONDS (default 60).
+#   FUZZ_RUNS (executions per fast target, default 10000000), FUZZ_SECONDS (per
+#   whole-host target, default 300), FUZZ_JOBS (targets fuzzed at once,
+#   default 2), STRESS_SECONDS (default 60).
+# What the fuzzers discover stays in build/reliability/corpus/<target>; the
+# seeds in fuzz/corpus/<target> are only read. After a fast target's run its
+# corpus is merged into build/reliability/minimised/<target>, the smallest set
+# with the same coverage, to be looked at or to replace the seeds by hand.
 # Stages can run one at a time (each keeps its result until it runs again),
 # so that a long run can be split. Exit status 1 when a check failed.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 fuzz_seconds=${FUZZ_SECONDS:-300}
+fuzz_runs=${FUZZ_RUNS:-10000000}
+fuzz_jobs=${FUZZ_JOBS:-2}
 stress_seconds=${STRESS_SECONDS:-60}
 work=build/reliability
 rows=$work/rows
@@ -39,30 +48,56 @@ print(sum(values), sum(1 for v in values if v))
 EOF
 }
 
+# One fuzz target; writes its row. Fast targets (fast_*) run for $fuzz_runs
+# executions, the whole-host ones for $fuzz_seconds.
+fuzz_one() {
+  local target=$1 log="$work/fuzz_$1.log" options=() dictionary=() budget
+  mkdir -p "$work/corpus/$target" "$work/artifacts/$target"
+  [ -f "fuzz/$target.dict" ] && dictionary=(-dict="fuzz/$target.dict")
+  [ -f "fuzz/$target.options" ] && mapfile -t options < <(grep '^-' "fuzz/$target.options")
+  case $target in
+    fast_*) budget=(-runs="$fuzz_runs") ;;
+    *) budget=(-max_total_time="$fuzz_seconds") ;;
+  esac
+  local began status
+  began=$(date +%s)
+  nice -n 10 "build/native-fuzz/fuzz/fuzz_$target" "${dictionary[@]}" "${options[@]}" "${budget[@]}" \
+    -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    -artifact_prefix="$work/artifacts/$target/" "$work/corpus/$target" "fuzz/corpus/$target" \
+    >"$log" 2>&1
+  status=$?
+  local seconds runs coverage corpus seeds findings kept=""
+  seconds=$(( $(date +%s) - began ))
+  runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1)
+  coverage=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*')
+  corpus=$(ls "$work/corpus/$target" | wc -l)
+  seeds=$(ls "fuzz/corpus/$target" | wc -l)
+  findings=$(ls "$work/artifacts/$target" | wc -l)
+  if [[ $target == fast_* ]]; then
+    rm -rf "$work/minimised/$target" && mkdir -p "$work/minimised/$target"
+    nice -n 10 "build/native-fuzz/fuzz/fuzz_$target" "${options[@]}" -merge=1 \
+      "$work/minimised/$target" "$work/corpus/$target" "fuzz/corpus/$target" >>"$log" 2>&1
+    kept=", minimised to $(ls "$work/minimised/$target" | wc -l)"
+  fi
+  record "fuzz-$target" $status "| \`$target\` | ${runs:-0} | ${seconds} s | $(( ${runs:-0} / (seconds > 0 ? seconds : 1) )) | ${coverage:-?} | ${seeds} seeds, ${corpus} kept${kept} | ${findings} | $(verdict $status) |"
+}
+
 fuzz() {
-  note "fuzzing, ${fuzz_seconds}s per target"
+  note "fuzzing: fast targets ${fuzz_runs} executions each, whole-host ones ${fuzz_seconds}s, ${fuzz_jobs} at once"
   cmake --preset native-fuzz >/dev/null && cmake --build build/native-fuzz -j2 --target fuzz_targets ||
-    { record fuzz-build 1 "| fuzz build | | | **FAILED** |"; return; }
+    { record fuzz-build 1 "| fuzz build | | | | | | | **FAILED** |"; return; }
   local targets=("$@")
   if [ ${#targets[@]} -eq 0 ]; then
     for binary in build/native-fuzz/fuzz/fuzz_*; do [ -x "$binary" ] && targets+=("${binary##*/fuzz_}"); done
   fi
   for target in "${targets[@]}"; do
+    while [ "$(jobs -rp | wc -l)" -ge "$fuzz_jobs" ]; do wait -n; done
     note "fuzz $target"
-    mkdir -p "$work/corpus/$target" "$work/artifacts/$target"
-    local log="$work/fuzz_$target.log" dictionary=()
-    [ -f "fuzz/$target.dict" ] && dictionary=(-dict="fuzz/$target.dict")
-    "build/native-fuzz/fuzz/fuzz_$target" "${dictionary[@]}" -max_total_time="$fuzz_seconds" \
-      -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-      -artifact_prefix="$work/artifacts/$target/" "$work/corpus/$target" "fuzz/corpus/$target" \
-      >"$log" 2>&1
-    local status=$?
-    local runs coverage corpus seeds
-    runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1)
-    coverage=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*')
-    corpus=$(ls "$work/corpus/$target" | wc -l)
-    seeds=$(ls "fuzz/corpus/$target" | wc -l)
-    record "fuzz-$target" $status "| fuzz \`$target\` | ${fuzz_seconds} s: ${runs:-0} inputs run from ${seeds} seeds, ${corpus} new inputs kept, ${coverage:-?} coverage points | no crash, sanitizer report, hang (10 s an input) or broken consistency check | $(verdict $status) |"
+    fuzz_one "$target" &
+  done
+  wait
+  for target in "${targets[@]}"; do
+    grep -q FAILED "$rows/fuzz-$target.md" 2>/dev/null && failed=1
   done
 }
 
@@ -141,7 +176,26 @@ time); CI (`scripts/test-all.sh`) runs the short versions: each fuzz target for
 whole suite under ASan+UBSan.
 
 - **Fuzzing** (`fuzz/`, libFuzzer with ASan+UBSan, seeds in `fuzz/corpus/<target>/`,
-  written by `fuzz/make_seeds.py`). `event_words`: any sequence of event words,
+  written by `fuzz/make_seeds.py`). The fast targets (`fast_*`) run the host's
+  own code on a light desktop made for them (`fuzz/light/`): no threads, no
+  trace text, every handle, key, button, registration and mask in plain
+  memory where a check reads it; each runs for ten million executions.
+  `fast_events`: a whole host life per input (start-up, steps, tear-down,
+  through `RunApplication`), its steps any sequence of event words, updates
+  with any record or part of one, timer ticks, removals, arrivals, console
+  disconnects and reconnections, device changes, tray clicks and cursor
+  moves; every word the host reads is also decoded on the side against the
+  protocol. `fast_record`: any 116-byte records through the four update
+  messages, each followed by presses of every button. After every step: no up
+  for input the host does not hold, nothing the host pressed down after a
+  removal or a disconnect, the driver holding the mask of the record in force
+  (everything passing through once closed), the record taken whole (a torn
+  block not at all) and never written back; after the tear-down: exit code 0,
+  every handle and key closed, the driver released, no icon, no session
+  registration, COM balanced, nothing down. `fast_config_ini` and
+  `fast_registry` are `config_ini` and `registry` (below) on the light desktop.
+  The whole-host targets run for a set time and reach what only the simulated
+  desktop has (its threads, its trace): `event_words`: any sequence of event words,
   with any settings record, through the decoder and the dispatcher of a running
   host on the simulated desktop, timers ticking and the record replaced between
   words. `shared_block`: any 116-byte records through the four update messages,
@@ -167,11 +221,24 @@ whole suite under ASan+UBSan.
   updates, ticks the timers, loses and regains the console and tears the host
   down at a random step; a new host each life.
 
-| Check | What was tried | What must hold | Result |
-|---|---|---|---|
+Fuzzing, as last run: each target's executions, the time they took and their
+rate (two targets at a time, niced, on a machine others were building on),
+libFuzzer's coverage points, the corpus, and findings (inputs that crashed,
+broke a consistency check, leaked, ran out of memory or took over 10 s; kept
+in `build/reliability/artifacts/<target>/`).
+
+| Target | Executions | Time | Executions/s | Coverage | Corpus | Findings | Result |
+|---|---|---|---|---|---|---|---|
 EOF
-    for name in fuzz-event_words fuzz-shared_block fuzz-config_ini fuzz-registry fuzz-scenario \
-                fuzz-build faults stress suite; do
+    for name in fuzz-fast_events fuzz-fast_record fuzz-fast_config_ini fuzz-fast_registry \
+                fuzz-event_words fuzz-shared_block fuzz-config_ini fuzz-registry fuzz-scenario \
+                fuzz-build; do
+      [ -f "$rows/$name.md" ] && cat "$rows/$name.md"
+    done
+    echo
+    echo "| Check | What was tried | What must hold | Result |"
+    echo "|---|---|---|---|"
+    for name in faults stress suite; do
       [ -f "$rows/$name.md" ] && cat "$rows/$name.md"
     done
     fault_calls

@@ -31,7 +31,7 @@ ctest --preset native-asan -LE 'wine|slow' -j2
 stage "fuzz"
 cmake --preset native-fuzz >/dev/null
 cmake --build build/native-fuzz -j2 --target fuzz_targets
-ctest --test-dir build/native-fuzz -L fuzz --output-on-failure
+ctest --test-dir build/native-fuzz -L fuzz -j2 --output-on-failure
 # ---- end of fuzz ----
 
 stage "mingw x86 (product target) and x64 (Wine tests)"
