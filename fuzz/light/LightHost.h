@@ -4,7 +4,8 @@
 // checked; after the tear-down, the promises of an ended host.
 //
 // Between steps:
-//   - no up is sent for input the host does not hold down;
+//   - no up is sent for input the host does not hold down, and nothing is
+//     posted to no window;
 //   - after a removal or a console disconnect nothing the host pressed is down;
 //   - while the channel is open, the driver holds the mask of the record that
 //     was in force at the last step that sends it (start-up, ApplyAll,
@@ -89,7 +90,6 @@ class LightHost {
   void AfterStep();
   void ExpectMaskOfRecord();
   void CheckNothingHeld() const;
-  bool NoStrayUp() const;
   void CheckEnd(int exitCode) const;
 
   LightDesktop& desktop_;
@@ -97,8 +97,6 @@ class LightHost {
   void* sessionContext_ = nullptr;
   app::HostApp* app_ = nullptr;
   std::uint32_t expectedMask_ = 0;
-  std::uint32_t buttonsDown_ = 0;  // as the last word the host read has them
-  bool reassignedWhileHeld_ = false;
   std::optional<settings::MouseSettings> written_;  // the block as the program last wrote it
 };
 
