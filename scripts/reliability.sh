@@ -10,9 +10,10 @@
 #
 # Usage: scripts/reliability.sh                 # all of it, then the report
 #        scripts/reliability.sh fuzz [TARGET...] | faults | stress | suite | report
-#   FUZZ_RUNS (executions per fast target, default 10000000), FUZZ_SECONDS (per
-#   whole-host target, default 300), FUZZ_JOBS (targets fuzzed at once,
-#   default 2), STRESS_SECONDS (default 60).
+#   FUZZ_RUNS (executions per fast target, default 10000000), FUZZ_MAX_SECONDS
+#   (a fast target stops there even short of its executions, default 7200),
+#   FUZZ_SECONDS (per whole-host target, default 300), FUZZ_JOBS (targets
+#   fuzzed at once, default 2), STRESS_SECONDS (default 60).
 # What the fuzzers discover stays in build/reliability/corpus/<target>; the
 # seeds in fuzz/corpus/<target> are only read. After a fast target's run its
 # corpus is merged into build/reliability/minimised/<target>, the smallest set
@@ -23,6 +24,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 fuzz_seconds=${FUZZ_SECONDS:-300}
 fuzz_runs=${FUZZ_RUNS:-10000000}
+fuzz_max_seconds=${FUZZ_MAX_SECONDS:-7200}
 fuzz_jobs=${FUZZ_JOBS:-2}
 stress_seconds=${STRESS_SECONDS:-60}
 work=build/reliability
@@ -56,7 +58,7 @@ fuzz_one() {
   [ -f "fuzz/$target.dict" ] && dictionary=(-dict="fuzz/$target.dict")
   [ -f "fuzz/$target.options" ] && mapfile -t options < <(grep '^-' "fuzz/$target.options")
   case $target in
-    fast_*) budget=(-runs="$fuzz_runs") ;;
+    fast_*) budget=(-runs="$fuzz_runs" -max_total_time="$fuzz_max_seconds") ;;
     *) budget=(-max_total_time="$fuzz_seconds") ;;
   esac
   local began status
@@ -136,8 +138,13 @@ suite() {
 }
 
 # The fault table's runs, one line per call: how many calls failed in each phase.
+# Without a run of the faults stage here, the table of the last report stays.
 fault_calls() {
-  [ -f "$work/faults.xml" ] || return 0
+  if [ ! -f "$work/faults.xml" ]; then
+    awk '/^Faults injected, by call/ { on = 1; print ""; }
+         on && /^$/ && table { exit } on { print } /^\|/ { table = on }' "$work/previous.md"
+    return 0
+  fi
   echo
   echo "Faults injected, by call: the number of calls that failed in each phase (0: the"
   echo "host makes no such call in that phase)."
@@ -162,9 +169,18 @@ for index in sorted(rows):
 EOF
 }
 
+# A check not run here keeps its row of the last report.
+previous_row() {  # previous_row NAME PREFIX
+  [ -f "$rows/$1.md" ] || grep -m1 "^| $2" "$work/previous.md" >"$rows/$1.md" || rm -f "$rows/$1.md"
+}
+
 report() {
   note "writing docs/reliability.md"
   mkdir -p docs
+  cp docs/reliability.md "$work/previous.md" 2>/dev/null || : >"$work/previous.md"
+  previous_row faults "fault injection"
+  previous_row stress "concurrency stress"
+  previous_row suite "whole suite"
   {
     cat <<'EOF'
 # Reliability
@@ -222,7 +238,7 @@ whole suite under ASan+UBSan.
   down at a random step; a new host each life.
 
 Fuzzing, as last run: each target's executions, the time they took and their
-rate (two targets at a time, niced, on a machine others were building on),
+rate (several targets at once, niced, on a machine others were building on),
 libFuzzer's coverage points, the corpus, and findings (inputs that crashed,
 broke a consistency check, leaked, ran out of memory or took over 10 s; kept
 in `build/reliability/artifacts/<target>/`).

@@ -397,6 +397,22 @@ bool LightTimers::SleepUnlessSignalled(Handle event, std::uint32_t) {
   return kernel_.IsSignalledEvent(event);
 }
 
+bool LightTimers::TimeBeginPeriod(std::uint32_t ms) {
+  if (resolutionRefused_ || ms == 0) return false;
+  ++raised_;
+  return true;
+}
+
+bool LightTimers::TimeEndPeriod(std::uint32_t ms) {
+  // A lower that matches no raise is refused, as the system refuses it.
+  if (raised_ == 0 || ms == 0) {
+    ++strayLowers_;
+    return false;
+  }
+  --raised_;
+  return true;
+}
+
 // ---- Profile files -----------------------------------------------------------
 
 const std::string* LightProfileFiles::TextAt(std::string_view path) const {

@@ -225,6 +225,11 @@ class LightTimers final : public platform::Timers {
   explicit LightTimers(LightKernel& kernel) : kernel_(kernel) {}
   bool Running(std::uintptr_t id) const;
   std::span<const std::uintptr_t> RunningIds() const { return running_; }
+  // The system refuses resolution requests (TIMERR_NOCANDO).
+  void SetResolutionRefused(bool refused) { resolutionRefused_ = refused; }
+  // Raises of the resolution not yet lowered; lowers with no raise to match.
+  int RaisedResolution() const { return raised_; }
+  int StrayLowers() const { return strayLowers_; }
   // The window's timers end with it.
   void ForgetAll() { running_.clear(); }
 
@@ -233,10 +238,15 @@ class LightTimers final : public platform::Timers {
   std::uint32_t MaximumTimerPeriod() override { return 0x7FFFFFFF; }
   void Sleep(std::uint32_t) override {}
   bool SleepUnlessSignalled(platform::Handle event, std::uint32_t ms) override;
+  bool TimeBeginPeriod(std::uint32_t ms) override;
+  bool TimeEndPeriod(std::uint32_t ms) override;
 
  private:
   LightKernel& kernel_;
   std::vector<std::uintptr_t> running_;  // on the host window, the only one with timers
+  bool resolutionRefused_ = false;
+  int raised_ = 0;
+  int strayLowers_ = 0;
 };
 
 // config.ini beside C:\HidHost\HidHost.exe, as text; the system's rules for
@@ -323,6 +333,7 @@ class LightKernel final : public platform::Kernel {
   platform::Module LoadLibrary(std::string_view path) override;
   bool HasProcedure(platform::Module module, std::string_view name) override;
   bool FreeLibrary(platform::Module module) override;
+  bool SetProcessInformation(const platform::PowerThrottlingState&) override { return true; }
 
  private:
   ObjectTable& objects_;

@@ -7,6 +7,7 @@
 
 #include "FuzzCheck.h"
 #include "actions/ActionCatalogue.h"
+#include "actions/ActionDispatcher.h"
 #include "app/ConfigurationProgram.h"
 #include "app/HostWindow.h"
 #include "app/TrayIcon.h"
@@ -103,6 +104,7 @@ void FurnishRegistry(FuzzedRegistry& registry) {
 void FurnishDesktop(LightDesktop& desktop, std::uint8_t flags) {
   desktop.Windows().SetCompanions((flags & 0x01) != 0, (flags & 0x02) != 0, (flags & 0x04) != 0);
   desktop.Kernel().SetStringLibrary((flags & 0x08) != 0);
+  desktop.Timers().SetResolutionRefused((flags & 0x10) != 0);
   FurnishWindows(desktop.Windows());
   FurnishRegistry(desktop.Registry());
   PointAtScene(desktop, static_cast<std::uint8_t>(flags >> 5));
@@ -139,11 +141,18 @@ void LightHost::ExpectMaskOfRecord() {
 
 void LightHost::CheckNothingHeld() const {
   FUZZ_CHECK(desktop_.Input().Held().NothingDown());
+  // Nothing keeps pacing: the repeat timers stopped, every raise of the
+  // system timer's resolution matched by its lower.
+  for (std::uintptr_t id : {actions::kRepeatClickTimer, actions::kAutoFireTimer}) {
+    FUZZ_CHECK(!desktop_.Timers().Running(id));
+  }
+  FUZZ_CHECK(desktop_.Timers().RaisedResolution() == 0);
 }
 
 void LightHost::AfterStep() {
   desktop_.Windows().Pump();
   FUZZ_CHECK(desktop_.Input().Held().StrayUps() == 0);
+  FUZZ_CHECK(desktop_.Timers().StrayLowers() == 0);
   // A post to no window is a thread message that nobody reads.
   FUZZ_CHECK(desktop_.Windows().PostsToNoWindow() == 0);
   if (desktop_.Driver().Open()) {

@@ -6,7 +6,9 @@
 // Between steps:
 //   - no up is sent for input the host does not hold down, and nothing is
 //     posted to no window;
-//   - after a removal or a console disconnect nothing the host pressed is down;
+//   - after a removal or a console disconnect nothing the host pressed is down,
+//     the repeat timers are stopped and every raise of the system timer's
+//     resolution is matched by its lower (and no lower is unmatched, ever);
 //   - while the channel is open, the driver holds the mask of the record that
 //     was in force at the last step that sends it (start-up, ApplyAll,
 //     ApplyMaskFirst, arrival, reconnection), and a closed channel left
@@ -16,7 +18,8 @@
 //     writes the block back.
 // After the tear-down: exit code 0, every object closed, the driver released
 // with everything passing through, no icon, no session registration, COM
-// balanced, the event thread ended and nothing held down.
+// balanced, the event thread ended, nothing held down and the resolution
+// lowered as often as it was raised.
 #pragma once
 
 #include <cstdint>
@@ -35,9 +38,9 @@ std::uint32_t ExpectedPassThroughMask(const settings::MouseSettings& record);
 
 // The desktop of the host targets, from one input byte: bit 0 the
 // configuration program runs (bit 2: minimised), bit 1 the on-screen display
-// runs, bit 3 the string library is there; bits 5 to 7 pick the scene under
-// the cursor. The windows of every scene, and the registry of
-// FurnishRegistry, are always there. There is no config.ini: the host starts
+// runs, bit 3 the string library is there, bit 4 the system refuses to raise
+// its timer's resolution; bits 5 to 7 pick the scene under the cursor. The windows of every scene,
+// and the registry of FurnishRegistry, are always there. There is no config.ini: the host starts
 // with the defaults and takes every other record through updates (reading
 // the file is fast_config_ini's, and costs more than the rest of a life).
 void FurnishDesktop(LightDesktop& desktop, std::uint8_t flags);
