@@ -81,7 +81,12 @@ fuzz_one() {
       "$work/minimised/$target" "$work/corpus/$target" "fuzz/corpus/$target" >>"$log" 2>&1
     kept=", minimised to $(ls "$work/minimised/$target" | wc -l)"
   fi
-  record "fuzz-$target" $status "| \`$target\` | ${runs:-0} | ${seconds} s | $(( ${runs:-0} / (seconds > 0 ? seconds : 1) )) | ${coverage:-?} | ${seeds} seeds, ${corpus} kept${kept} | ${findings} | $(verdict $status) |"
+  local result
+  result=$(verdict $status)
+  if [[ $target == fast_* && $status -eq 0 && ${runs:-0} -lt $fuzz_runs ]]; then
+    result="$result; stopped by the ${fuzz_max_seconds} s cap, short of ${fuzz_runs}"
+  fi
+  record "fuzz-$target" $status "| \`$target\` | ${runs:-0} | ${seconds} s | $(( ${runs:-0} / (seconds > 0 ? seconds : 1) )) | ${coverage:-?} | ${seeds} seeds, ${corpus} kept${kept} | ${findings} | ${result} |"
 }
 
 fuzz() {
@@ -195,7 +200,8 @@ whole suite under ASan+UBSan.
   written by `fuzz/make_seeds.py`). The fast targets (`fast_*`) run the host's
   own code on a light desktop made for them (`fuzz/light/`): no threads, no
   trace text, every handle, key, button, registration and mask in plain
-  memory where a check reads it; each runs for ten million executions.
+  memory where a check reads it; each runs for ten million executions, or
+  until its time cap (a row short of that says so).
   `fast_events`: a whole host life per input (start-up, steps, tear-down,
   through `RunApplication`), its steps any sequence of event words, updates
   with any record or part of one, timer ticks, removals, arrivals, console
