@@ -1,0 +1,59 @@
+# What a Windows release ships, and its installer.
+#
+# The install rules are the package's contents (a packager may use them as
+# they are): the host, its string library and the configuration program, side
+# by side in one folder, where the host also keeps its config.ini. CPack's NSIS
+# generator (Debian's makensis) wraps them in a per-user installer:
+#
+#   cmake --build build/mingw-x86 && cpack --config build/mingw-x86/CPackConfig.cmake -B build/mingw-x86
+#     -> build/mingw-x86/HidHost-<version>-win32.exe
+#
+# The installer's own behaviour (per-user folder, autostart, ending a running
+# host before it replaces files) is in cmake/nsis/NSIS.template.in.
+
+hidhost_version_resource(HidHost "HidHost mouse button host")
+hidhost_version_resource(lan "HidHost menu texts")
+if(TARGET Option)
+  hidhost_version_resource(Option "HidHost settings")
+endif()
+
+install(TARGETS HidHost RUNTIME DESTINATION .)
+# lan.dll is loaded by name at run time; nothing links to its import library.
+install(TARGETS lan RUNTIME DESTINATION . ARCHIVE DESTINATION lib COMPONENT Development EXCLUDE_FROM_ALL)
+if(TARGET Option)
+  install(TARGETS Option RUNTIME DESTINATION .)
+endif()
+
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  set(hidhost_arch win64)
+  set(CPACK_HIDHOST_NSIS_TARGET amd64-unicode)
+else()
+  set(hidhost_arch win32)
+  set(CPACK_HIDHOST_NSIS_TARGET x86-unicode)
+endif()
+
+set(CPACK_GENERATOR NSIS)
+# One package with everything of the default install: no component sections.
+set(CPACK_MONOLITHIC_INSTALL ON)
+set(CPACK_PACKAGE_NAME HidHost)
+set(CPACK_PACKAGE_VENDOR "${HIDHOST_PUBLISHER}")
+set(CPACK_PACKAGE_VERSION "${HIDHOST_VERSION}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Background host for the mouse's programmable buttons")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY HidHost)
+set(CPACK_PACKAGE_FILE_NAME "HidHost-${HIDHOST_VERSION}-${hidhost_arch}")
+if(HIDHOST_EMULATED_DRIVER)
+  # Still packs (the Wine cases may use it), but says what it is.
+  string(APPEND CPACK_PACKAGE_FILE_NAME "-emulated-driver")
+endif()
+set(CPACK_MODULE_PATH "${PROJECT_SOURCE_DIR}/cmake/nsis")
+# The NSIS template reads these (CPack passes every CPACK_ variable to it).
+set(CPACK_HIDHOST_VERSION_QUAD "${HIDHOST_VERSION_QUAD}")
+set(CPACK_HIDHOST_ICON "${PROJECT_SOURCE_DIR}/resources/hidhost.ico")
+# The host's hidden window (HostWindow and FrameworkWindowClass.cpp): found by
+# both to ask a running host to end before its files are replaced.
+set(CPACK_HIDHOST_WINDOW_CLASS "HidHostFrameworkWindow")
+set(CPACK_HIDHOST_WINDOW_TITLE "QUILL48HidHost")
+set(HIDHOST_CLOSE_TIMEOUT_MS 10000 CACHE STRING "How long the installer waits for a running host to end")
+set(CPACK_HIDHOST_CLOSE_TIMEOUT_MS "${HIDHOST_CLOSE_TIMEOUT_MS}")
+set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
+include(CPack)

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# reproducible.sh SOURCE BUILD: copies the sources to another, deeper folder,
+# builds HidHost.exe and lan.dll there as BUILD was configured, and compares
+# them byte for byte with BUILD's. Paths or link times in the binaries differ.
+set -uo pipefail
+src=$1 build=$2
+cache() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
+[ -f "$build/CMakeCache.txt" ] || { echo "no CMakeCache.txt in $build"; exit 1; }
+toolchain=$(cache CMAKE_TOOLCHAIN_FILE)
+[ -n "$toolchain" ] || { echo "$build was not configured for Windows"; exit 1; }
+
+# A fixed place, so that ccache serves the second build's compiles next time;
+# the comparison is about paths and links, which are always made anew.
+elsewhere="$build/reproducible/another/folder"
+copy="$elsewhere/sources"
+second="$elsewhere/build"
+rm -rf "$elsewhere" && mkdir -p "$copy"
+cp -r "$src/CMakeLists.txt" "$src/cmake" "$src/src" "$src/tools" "$src/resources" "$copy/"
+cmake -S "$copy" -B "$second" -G Ninja \
+  -DCMAKE_TOOLCHAIN_FILE="$copy/${toolchain#"$src"/}" \
+  -DCMAKE_BUILD_TYPE="$(cache CMAKE_BUILD_TYPE)" \
+  -DHIDHOST_EMULATED_DRIVER="$(cache HIDHOST_EMULATED_DRIVER)" \
+  -DHIDHOST_VERSION_OVERRIDE="$(cache HIDHOST_VERSION_OVERRIDE)" >"$elsewhere/configure.log" 2>&1 ||
+  { cat "$elsewhere/configure.log"; exit 1; }
+cmake --build "$second" -j2 --target HidHost lan >"$elsewhere/build.log" 2>&1 ||
+  { tail -n 30 "$elsewhere/build.log"; exit 1; }
+
+status=0
+for file in HidHost.exe lan.dll; do
+  if cmp -s "$build/bin/$file" "$second/bin/$file"; then
+    echo "same bytes: $file"
+  else
+    echo "DIFFERENT: $file (first differing bytes: offset, value in $build, value in $second)"
+    cmp -l "$build/bin/$file" "$second/bin/$file" | head -n 8
+    status=1
+  fi
+done
+[ $status -eq 0 ] && rm -rf "$build/reproducible/another/folder/build"
+exit $status
