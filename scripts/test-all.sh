@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up and runs every test: the seam check, unit and scenario tests, the
 # same under ThreadSanitizer and under AddressSanitizer+UBSan, both mingw
-# builds, and the real executable under Wine.
+# builds, the installers (and their install, upgrade and removal under Wine),
+# and the real executable under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 start=$(date +%s)
@@ -39,6 +40,23 @@ cmake --preset mingw-x86 >/dev/null
 cmake --build build/mingw-x86 -j2
 cmake --preset mingw-x64 >/dev/null
 cmake --build build/mingw-x64 -j2
+
+# ---- release: installers, reproducible binaries, the installer under Wine ----
+stage "release: both installers; a second build of HidHost.exe and lan.dll elsewhere gives the same bytes"
+bash scripts/build-installers.sh mingw-x86 mingw-x64-product
+ctest --test-dir build/mingw-x86 -L reproducible --output-on-failure
+# The upgrade case needs a newer installer: the same sources one patch version up.
+version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' build/mingw-x64-product/CPackConfig.cmake)
+next="${version%.*}.$(( ${version##*.} + 1 ))"
+cmake --preset mingw-x64-product -B build/mingw-x64-next -DHIDHOST_VERSION_OVERRIDE="$next" >/dev/null
+cmake --build build/mingw-x64-next -j2 --target HidHost lan Option
+(cd build/mingw-x64-next && cpack -B . >/dev/null)
+
+stage "Wine: install, upgrade over a running host, uninstall"
+bash tests/wine/installer.sh --bin build/mingw-x64/bin \
+  --installer "build/mingw-x64-product/HidHost-$version-win64.exe" \
+  --next "build/mingw-x64-next/HidHost-$next-win64.exe"
+# ---- end of release ----
 
 stage "Wine: the Win32 backend's own checks"
 bash tests/win32/run-checks.sh build/mingw-x64/bin

@@ -1,0 +1,280 @@
+#!/usr/bin/env bash
+# The 64-bit installer under Wine, as a user meets it: install, upgrade over a
+# running host, uninstall; then an upgrade that a hung host blocks, and an
+# uninstall with nothing running and no config.ini.
+#
+#   installer.sh --installer OLD.exe --next NEW.exe [--bin DIR]
+#
+# OLD and NEW are HidHost-<version>-win64.exe of two versions, NEW the newer
+# (the same sources built with HIDHOST_VERSION_OVERRIDE). DIR is the bin
+# directory of the mingw-x64 build, for wine-agent.exe and wine-stubborn-host.exe
+# (default build/mingw-x64/bin). Makes its own prefix with run.sh and removes it.
+set -uo pipefail
+
+HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+SELF="$HERE/$(basename "${BASH_SOURCE[0]}")"
+SRC=$(cd "$HERE/../.." && pwd)
+WINE=${WINE:-/usr/lib/wine/wine64}
+WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
+WINDRES=${WINDRES:-x86_64-w64-mingw32-windres}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+HOST_TITLE="QUILL48HidHost"
+HOST_CLASS="HidHostFrameworkWindow"
+STUBBORN_STOP_EVENT="HidHostWineStubbornStop"
+WM_CLOSE=0x10
+RUN_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+UNINSTALL_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\HidHost'
+# The installer's exit code when a running host does not end (cmake/nsis/NSIS.template.in).
+EXIT_HOST_STILL_RUNNING=3
+# Its time limit for that, in seconds (HIDHOST_CLOSE_TIMEOUT_MS).
+CLOSE_LIMIT_S=10
+
+say() { printf '%s\n' "$*"; }
+die() { printf 'installer: %s\n' "$*" >&2; exit 1; }
+
+# ------------------------------------------------------------ inside Xvfb
+
+LOGS=""
+declare -A PIDS=()
+
+fail() {
+  {
+    say "FAIL [installer] $*"
+    local f
+    for f in "$LOGS"/*; do
+      [ -s "$f" ] || continue
+      say "--- ${f##*/} (last lines)"
+      tail -n 15 "$f"
+    done
+  } >&2
+  exit 1
+}
+note() { say "  ok: $*"; }
+check() {
+  [ "$2" == "$3" ] || fail "$1: expected [$2], got [$3]"
+  note "$1"
+}
+
+win() {
+  local out rc
+  out=$("$WINE" "$@" 2>>"$LOGS/wine.err")
+  rc=$?
+  printf '%s' "${out//$'\r'/}"
+  return $rc
+}
+
+agent() {
+  local out rc
+  out=$(win "$BIN/wine-agent.exe" "$@")
+  rc=$?
+  printf '%s\n' "$out" >>"$LOGS/agent.log"
+  [ $rc -eq 0 ] || fail "agent: $(printf '%s' "$out" | grep FAIL || printf 'exit %s' "$rc")"
+  printf '%s' "$out"
+}
+
+wait_for() {
+  local file=$1 regex=$2 deadline=$((SECONDS + ${3:-20}))
+  until grep -qE -- "$regex" "$file" 2>/dev/null; do
+    [ $SECONDS -ge $deadline ] && return 1
+    sleep 0.05
+  done
+}
+
+# The Windows path C:\... as a path of this system.
+unix_path() {
+  local p=${1#[Cc]:}
+  printf '%s/drive_c%s' "$WINEPREFIX" "${p//\\//}"
+}
+
+# install INSTALLER ARG...: runs it to its end; its exit code, its standard error in $LOGS/setup.err.
+install() {
+  local setup=$1
+  shift
+  "$WINE" "$setup" "$@" >"$LOGS/setup.out" 2>"$LOGS/setup.err"
+}
+
+# "name=value" lines of one key (values of type REG_SZ and REG_DWORD).
+reg_values() {
+  win reg query "$1" 2>/dev/null | sed -nE 's/^ +([^ ]+) +REG_[A-Z_]+ +(.*)$/\1=\2/p'
+}
+
+file_version() {
+  "$WINDRES" -i "$1" -O rc 2>/dev/null | sed -nE 's/.*VALUE "FileVersion", "([^"]*)".*/\1/p'
+}
+
+host_window() { agent "find|$HOST_TITLE" | sed -nE 's/.* class=([^ ]*).*/\1/p'; }
+
+# What is left of the installation: file names in its folder, or "none".
+install_files() {
+  if [ -d "$INSTDIR" ]; then (cd "$INSTDIR" && find . -type f | sed 's|^\./||' | sort | tr '\n' ' '); else printf none; fi
+}
+
+# stop_host: WM_CLOSE to the host's window, as its menu does; it must end with code 0.
+stop_host() {
+  local out
+  out=$(agent "watch|$HOST_TITLE" "post|$HOST_TITLE|$WM_CLOSE" "wait-exit|20000")
+  check "$1: the host ends with code 0" 0 "$(sed -nE 's/^exit code=([0-9]+).*/\1/p' <<<"$out")"
+}
+
+check_installed() {
+  local version=$1 values
+  check "$2: files" "HidHost.exe Option.exe Uninstall.exe lan.dll " "$(install_files | tr ' ' '\n' |
+    grep -v '^config.ini$' | sort | tr '\n' ' ')"
+  local file
+  for file in HidHost.exe lan.dll Option.exe Uninstall.exe; do
+    check "$2: $file is version $version" "$version" "$(file_version "$INSTDIR/$file")"
+  done
+  values=$(reg_values "$UNINSTALL_KEY")
+  printf '%s\n' "$values" >>"$LOGS/uninstall-key.log"
+  check "$2: DisplayVersion" "$version" "$(sed -n 's/^DisplayVersion=//p' <<<"$values")"
+  local name
+  for name in DisplayName Publisher UninstallString QuietUninstallString InstallLocation EstimatedSize; do
+    grep -q "^$name=." <<<"$values" || fail "$2: the Uninstall key has no $name: $values"
+  done
+  check "$2: InstallLocation" "$INSTDIR_WIN" "$(sed -n 's/^InstallLocation=//p' <<<"$values")"
+  check "$2: QuietUninstallString" "\"$INSTDIR_WIN\\Uninstall.exe\" /S" \
+    "$(sed -n 's/^QuietUninstallString=//p' <<<"$values")"
+  check "$2: the Run value starts the installed host" "\"$INSTDIR_WIN\\HidHost.exe\"" \
+    "$(reg_values "$RUN_KEY" | sed -n 's/^HidHost=//p')"
+  [ -f "$SHORTCUT" ] || fail "$2: no Start-menu shortcut at $SHORTCUT"
+  note "$2: Start-menu shortcut"
+}
+
+check_removed() {
+  check "$1: Run value" "" "$(reg_values "$RUN_KEY" | sed -n 's/^HidHost=//p')"
+  win reg query "$UNINSTALL_KEY" >/dev/null 2>&1 && fail "$1: the Uninstall key is still there"
+  note "$1: no Uninstall key"
+  [ -e "$SHORTCUT" ] && fail "$1: the Start-menu shortcut is still there"
+  note "$1: no shortcut"
+  check "$1: no host window" "" "$(host_window)"
+}
+
+inner() {
+  LOGS="$WORK/installer-logs"
+  rm -rf "$LOGS" && mkdir -p "$LOGS"
+  local dirs
+  dirs=$(win cmd /c 'echo %LOCALAPPDATA%& echo %APPDATA%')
+  local local_app roaming
+  local_app=$(sed -n 1p <<<"$dirs")
+  roaming=$(sed -n 2p <<<"$dirs")
+  INSTDIR_WIN="$local_app\\Programs\\HidHost"
+  INSTDIR=$(unix_path "$INSTDIR_WIN")
+  SHORTCUT=$(unix_path "$roaming\\Microsoft\\Windows\\Start Menu\\Programs\\HidHost.lnk")
+  [ -n "$local_app" ] || fail "Wine reports no LOCALAPPDATA"
+
+  say "1: silent install of $OLD_VERSION"
+  install "$OLD" /S || fail "1: the installer ended with code $?"
+  check_installed "$OLD_VERSION" 1
+  agent "wait-window|$HOST_TITLE|20000" >/dev/null
+  check "1: the installer started the host, its hidden window" "$HOST_CLASS" "$(host_window)"
+  # The user's settings, in a form the host would not write itself (LF ends,
+  # a comment): any rewrite shows. Device=0 as the running host keeps it.
+  printf '[Setting]\nDevice=0\nMainSens=7\n; chosen by the user\nButtonInfo3=040C000010\n' \
+    >"$INSTDIR/config.ini"
+  cp "$INSTDIR/config.ini" "$LOGS/config.before"
+
+  say "2: silent upgrade to $NEW_VERSION over the running host"
+  "$WINE" "$BIN/wine-agent.exe" "watch|$HOST_TITLE" "find|$HOST_TITLE" "wait-exit|30000" \
+    >"$LOGS/watch.out" 2>>"$LOGS/wine.err" &
+  PIDS[watch]=$!
+  wait_for "$LOGS/watch.out" '^window ' 20 || fail "2: the agent did not get hold of the host"
+  install "$NEW" /S || fail "2: the upgrade ended with code $?"
+  wait "${PIDS[watch]}" || fail "2: the old host did not end: $(tr -d '\r' <"$LOGS/watch.out")"
+  check "2: the old host ended with code 0" 0 \
+    "$(tr -d '\r' <"$LOGS/watch.out" | sed -nE 's/^exit code=([0-9]+).*/\1/p')"
+  check_installed "$NEW_VERSION" 2
+  agent "wait-window|$HOST_TITLE|20000" >/dev/null
+  check "2: the new host runs" "$HOST_CLASS" "$(host_window)"
+  cmp -s "$LOGS/config.before" "$INSTDIR/config.ini" ||
+    fail "2: config.ini changed: $(diff "$LOGS/config.before" "$INSTDIR/config.ini" | tr '\n' ' ')"
+  note "2: config.ini unchanged, byte for byte"
+
+  say "3: silent uninstall (the Uninstall key's QuietUninstallString) with the host running"
+  # The uninstaller runs from a copy in the temp folder and the command returns at
+  # once: done when the wineserver has no program left.
+  "$WINE" "$INSTDIR/Uninstall.exe" /S >"$LOGS/uninstall.out" 2>&1 || fail "3: the uninstaller failed to start"
+  timeout 60 "$WINESERVER" -w || fail "3: the uninstaller did not finish within 60 s"
+  check "3: only config.ini is left" "config.ini " "$(install_files)"
+  cmp -s "$LOGS/config.before" "$INSTDIR/config.ini" || fail "3: config.ini changed"
+  check_removed 3
+
+  say "4: an upgrade that a host ignoring WM_CLOSE blocks"
+  rm -f "$INSTDIR/config.ini"
+  install "$OLD" /S /NOSTART || fail "4: the installer ended with code $?"
+  check "4: /NOSTART: no host started" "" "$(host_window)"
+  "$WINE" "$BIN/wine-stubborn-host.exe" --log "Z:${LOGS//\//\\}\\stubborn.log" \
+    >"$LOGS/stubborn.out" 2>&1 &
+  PIDS[stubborn]=$!
+  wait_for "$LOGS/stubborn.log" ' ready$' 20 || fail "4: the stand-in did not open its window"
+  local started=$SECONDS rc
+  install "$NEW" /S
+  rc=$?
+  check "4: the installer's exit code" "$EXIT_HOST_STILL_RUNNING" "$rc"
+  [ $((SECONDS - started)) -ge $((CLOSE_LIMIT_S - 1)) ] ||
+    fail "4: the installer gave up after $((SECONDS - started)) s, before its limit of $CLOSE_LIMIT_S s"
+  grep -q 'ignored WM_CLOSE' "$LOGS/stubborn.log" || fail "4: the installer never asked the window to close"
+  grep -q "HidHost is still running: it did not exit within $CLOSE_LIMIT_S seconds" "$LOGS/setup.err" ||
+    fail "4: no clear message on standard error: [$(cat "$LOGS/setup.err")]"
+  note "4: the message: $(tr -d '\r' <"$LOGS/setup.err")"
+  check_installed "$OLD_VERSION" "4: the old installation is untouched"
+  agent "signal|$STUBBORN_STOP_EVENT" >/dev/null
+  wait "${PIDS[stubborn]}" || fail "4: the stand-in failed"
+  "$WINE" "$INSTDIR/HidHost.exe" >"$LOGS/host.out" 2>&1 &
+  agent "wait-window|$HOST_TITLE|20000" >/dev/null
+  check "4: the old installation's host still starts" "$HOST_CLASS" "$(host_window)"
+  stop_host 4
+
+  say "5: uninstall with no host running and no config.ini"
+  rm -f "$INSTDIR/config.ini"
+  # Run in place from a copy (as the uninstaller does itself), to get its exit code.
+  cp "$INSTDIR/Uninstall.exe" "$WORK/un.exe"
+  "$WINE" "$WORK/un.exe" /S "_?=$INSTDIR_WIN" >"$LOGS/uninstall.out" 2>&1 ||
+    fail "5: the uninstaller ended with code $?"
+  check "5: the folder is gone" none "$(install_files)"
+  [ -d "$INSTDIR" ] && fail "5: the empty folder is still there"
+  check_removed 5
+  say "PASS installer"
+}
+
+# ------------------------------------------------------------------ main
+
+if [ "${1:-}" == __inner ]; then
+  WORK=$2 OLD=$3 NEW=$4 BIN=$5 OLD_VERSION=$6 NEW_VERSION=$7
+  export WINEPREFIX="$WORK/prefix"
+  trap '"$WINESERVER" -k >/dev/null 2>&1' EXIT
+  inner
+  exit $?
+fi
+
+OLD="" NEW="" BIN=${HIDHOST_WINE_BIN:-$SRC/build/mingw-x64/bin}
+while [ $# -gt 0 ]; do
+  case $1 in
+    --installer) OLD=$2; shift 2 ;;
+    --next) NEW=$2; shift 2 ;;
+    --bin) BIN=$2; shift 2 ;;
+    *) die "unknown argument $1 (see the head of $0)" ;;
+  esac
+done
+version_of() { sed -nE 's/^HidHost-([0-9]+\.[0-9]+\.[0-9]+)-win64\.exe$/\1/p' <<<"${1##*/}"; }
+[ -f "$OLD" ] && [ -f "$NEW" ] || die "need --installer OLD.exe and --next NEW.exe"
+OLD_VERSION=$(version_of "$OLD") NEW_VERSION=$(version_of "$NEW")
+[ -n "$OLD_VERSION" ] && [ -n "$NEW_VERSION" ] || die "installer names must read HidHost-x.y.z-win64.exe"
+[ "$OLD_VERSION" != "$NEW_VERSION" ] || die "the two installers have the same version $OLD_VERSION"
+for exe in wine-agent.exe wine-stubborn-host.exe; do
+  [ -f "$BIN/$exe" ] || die "$BIN/$exe is missing: build the mingw-x64 preset first"
+done
+
+workfile=$(mktemp)
+trap 'bash "$HERE/run.sh" cleanup "$workfile" >/dev/null; rm -f "$workfile"' EXIT
+started=$SECONDS
+bash "$HERE/run.sh" prepare "$workfile" || die "no Wine prefix"
+WORK=$(cat "$workfile")
+timeout -k 10 300 xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1024x768x24 -nolisten tcp" \
+  bash "$SELF" __inner "$WORK" "$(cd "$(dirname "$OLD")" && pwd)/${OLD##*/}" \
+  "$(cd "$(dirname "$NEW")" && pwd)/${NEW##*/}" "$BIN" "$OLD_VERSION" "$NEW_VERSION"
+rc=$?
+[ $rc -eq 124 ] && say "FAIL installer: no result within 300 s"
+say "installer stage: $((SECONDS - started)) s"
+exit $rc
