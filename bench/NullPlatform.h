@@ -57,7 +57,6 @@ class NullWindows final : public platform::Windows {
                                        platform::WindowProcedure&) override {
     return platform::Hwnd::None;
   }
-  bool DestroyWindow(platform::Hwnd) override { return true; }
   platform::LResult DefWindowProc(platform::Hwnd, std::uint32_t, platform::WParam,
                                   platform::LParam) override {
     return 0;

@@ -123,7 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(registry.OpenKeyCount() == (mouseKey.IsOpen() ? 1 : 0));
   }
   FUZZ_CHECK(registry.OpenKeyCount() == 0);
-  if (platform::IsSet(window)) sim.windows.DestroyWindow(window);
+  if (platform::IsSet(window)) sim.windows.SendMessage(window, platform::kWmClose, 0, 0);
   FUZZ_CHECK(process.OpenObjectCount() == 0);
   return 0;
 }

@@ -77,7 +77,6 @@ class Windows {
   // destroyed again (WM_DESTROY and WM_NCDESTROY reach it) and None returns.
   virtual Hwnd CreateFrameworkWindow(const WindowAttributes& attributes,
                                      WindowProcedure& procedure) = 0;
-  virtual bool DestroyWindow(Hwnd hwnd) = 0;
   virtual LResult DefWindowProc(Hwnd hwnd, std::uint32_t message, WParam wParam, LParam lParam) = 0;
   virtual void PostQuitMessage(std::int32_t exitCode) = 0;
   // Runs the calling thread's message loop until the quit message; gives its code.

@@ -60,23 +60,6 @@ class UniqueResource {
   Value value_ = Traits::Empty();
 };
 
-// Runs a function when the scope ends, unless dismissed.
-template <typename F>
-class ScopeExit {
- public:
-  explicit ScopeExit(F f) : f_(std::move(f)) {}
-  ScopeExit(const ScopeExit&) = delete;
-  ScopeExit& operator=(const ScopeExit&) = delete;
-  ~ScopeExit() {
-    if (active_) f_();
-  }
-  void Dismiss() { active_ = false; }
-
- private:
-  F f_;
-  bool active_ = true;
-};
-
 struct KernelHandleTraits {
   using Value = Handle;
   using Owner = Kernel;

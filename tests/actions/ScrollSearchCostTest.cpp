@@ -18,7 +18,6 @@ class CountingWindows : public platform::Windows {
                                        platform::WindowProcedure& p) override {
     return inner_.CreateFrameworkWindow(a, p);
   }
-  bool DestroyWindow(platform::Hwnd h) override { return inner_.DestroyWindow(h); }
   platform::LResult DefWindowProc(platform::Hwnd h, std::uint32_t m, platform::WParam w,
                                   platform::LParam l) override {
     return inner_.DefWindowProc(h, m, w, l);

@@ -1,5 +1,6 @@
-// Runs one host process on a simulated desktop the way the framework does:
-// start hook, messages, exit hook.
+// Runs one host process on a simulated desktop the way WinMain does, through
+// the framework's RunApplication on the process's main thread; the test hands
+// that thread its messages.
 #pragma once
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 
 #include "app/HostApp.h"
 #include "platform/Constants.h"
+#include "platform/framework/Application.h"
 #include "platform/sim/SimDesktop.h"
 
 namespace hidhost::testing {
@@ -20,16 +22,27 @@ inline constexpr platform::Hwnd kHostHwnd = static_cast<platform::Hwnd>(0x10001)
 class HostHarness {
  public:
   HostHarness() = default;
+  // A host the test left running is closed, as the desktop would be logged off.
+  ~HostHarness() {
+    if (process_ != nullptr && !exitCode_) Close();
+  }
+  HostHarness(const HostHarness&) = delete;
+  HostHarness& operator=(const HostHarness&) = delete;
 
   sim::SimDesktop& Desktop() { return desktop_; }
 
-  // Starts the host; false when it ended during start-up.
+  // Starts the host on its process's main thread, through the framework's
+  // entry that WinMain calls; false when it ended during start-up.
   bool Start() {
     process_ = &desktop_.StartProcess();
     app_ = std::make_unique<app::HostApp>(process_->Platform());
-    if (app_->InitInstance() == 0 || !platform::IsSet(app_->MainWindow())) {
-      process_->Platform().windows.PostQuitMessage(0);
-    }
+    process_->RunMainThread([this] {
+      const int exitCode = framework::RunApplication(*app_, process_->Platform().windows);
+      // What the host failed to release itself, before the system cleans up.
+      leakedAtExit_ = process_->OpenObjects();
+      exitCode_ = exitCode;
+      return exitCode;
+    });
     return Settle();
   }
 
@@ -64,16 +77,7 @@ class HostHarness {
   bool Settle() {
     for (int round = 0; round < 3; ++round) {
       desktop_.WaitUntilIdle();
-      if (process_->PumpMessages()) {
-        desktop_.WaitUntilIdle();
-        if (!exitCode_) {
-          exitCode_ = app_->ExitInstance(process_->QuitCode().value_or(0));
-          // What the host failed to release itself, before the system cleans up.
-          leakedAtExit_ = process_->OpenObjects();
-          process_->EndProcess(*exitCode_);
-        }
-        return false;
-      }
+      if (process_->PumpMessages()) return false;
     }
     return true;
   }
@@ -95,9 +99,8 @@ inline std::size_t FindLine(const std::vector<std::string>& trace, std::string_v
 }
 
 inline std::size_t CountLines(const std::vector<std::string>& trace, std::string_view prefix) {
-  return static_cast<std::size_t>(std::count_if(trace.begin(), trace.end(), [&](const auto& l) {
-    return l.rfind(prefix, 0) == 0;
-  }));
+  return static_cast<std::size_t>(std::count_if(
+      trace.begin(), trace.end(), [&](const auto& l) { return l.rfind(prefix, 0) == 0; }));
 }
 
 }  // namespace hidhost::testing

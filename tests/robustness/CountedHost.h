@@ -11,6 +11,7 @@
 #include "app/HostApp.h"
 #include "app/HostHarness.h"
 #include "platform/Constants.h"
+#include "platform/framework/Application.h"
 #include "platform/sim/SimDesktop.h"
 
 namespace hidhost::testing {
@@ -21,15 +22,24 @@ class CountedHost {
   sim::SimProcess& Process() { return *process_; }
   const CallCounts& Counts() const { return counting_->Counts(); }
   std::optional<int> ExitCode() const { return exitCode_; }
+  // What the host still held, and whether the driver was open, when its exit hook returned.
+  int OpenAtExit() const { return openAtExit_; }
+  bool DriverOpenAtExit() const { return driverOpenAtExit_; }
 
-  // Starts the host; false when it ended during start-up.
+  // Starts the host through the framework's entry, on the process's main
+  // thread; false when it ended during start-up.
   bool Start() {
     process_ = &desktop_.StartProcess();
     counting_ = std::make_unique<CountingPlatform>(process_->Platform());
     app_ = std::make_unique<app::HostApp>(counting_->Platform());
-    if (app_->InitInstance() == 0 || !platform::IsSet(app_->MainWindow())) {
-      process_->Platform().windows.PostQuitMessage(0);
-    }
+    process_->RunMainThread([this] {
+      const int exitCode = framework::RunApplication(*app_, counting_->Platform().windows);
+      // What the host left open itself, before the system cleans up.
+      openAtExit_ = process_->OpenObjectCount();
+      driverOpenAtExit_ = desktop_.DriverOpen();
+      exitCode_ = exitCode;
+      return exitCode;
+    });
     return Settle();
   }
 
@@ -54,12 +64,7 @@ class CountedHost {
     process_->SendToWindow(kHostHwnd, message, wParam, lParam);
     return PumpNow();
   }
-  bool PumpNow() {
-    if (exitCode_) return false;
-    if (!process_->PumpMessages()) return true;
-    Finish();
-    return false;
-  }
+  bool PumpNow() { return !exitCode_ && !process_->PumpMessages(); }
   void PostClose() { process_->PostToWindow(kHostHwnd, platform::kWmClose, 0, 0); }
 
   // Posts WM_CLOSE and runs the tear-down; gives the exit code.
@@ -75,18 +80,9 @@ class CountedHost {
   bool Settle() {
     for (int round = 0; round < 3; ++round) {
       desktop_.WaitUntilIdle();
-      if (process_->PumpMessages()) {
-        Finish();
-        return false;
-      }
+      if (process_->PumpMessages()) return false;
     }
     return true;
-  }
-
-  // The message loop has ended: the framework's exit hook.
-  void Finish() {
-    desktop_.WaitUntilIdle();
-    if (!exitCode_) exitCode_ = app_->ExitInstance(process_->QuitCode().value_or(0));
   }
 
   sim::SimDesktop desktop_;
@@ -94,6 +90,8 @@ class CountedHost {
   std::unique_ptr<CountingPlatform> counting_;
   std::unique_ptr<app::HostApp> app_;
   std::optional<int> exitCode_;
+  int openAtExit_ = 0;
+  bool driverOpenAtExit_ = false;
 };
 
 }  // namespace hidhost::testing

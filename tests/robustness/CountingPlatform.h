@@ -113,10 +113,6 @@ class CountingPlatform {
       n_.Count(C::CreateWindowEx);
       return in_.CreateFrameworkWindow(attributes, procedure);
     }
-    bool DestroyWindow(Hwnd hwnd) override {
-      n_.Count(C::DestroyWindow);
-      return in_.DestroyWindow(hwnd);
-    }
     LResult DefWindowProc(Hwnd hwnd, std::uint32_t message, WParam w, LParam l) override {
       return in_.DefWindowProc(hwnd, message, w, l);
     }

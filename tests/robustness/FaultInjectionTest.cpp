@@ -205,7 +205,7 @@ TEST_P(FaultInjection, HostEndsCleanlyWithExitCodeZero) {
   const long failed = RunWithFault(host, row, phase);
 
   EXPECT_EQ(host.ExitCode(), 0) << "row " << index << " " << row.call << " " << NameOf(phase);
-  const int open = host.Process().OpenObjectCount();
+  const int open = host.OpenAtExit();
   const bool stranded = row.strandsEventThread && phase == Phase::TearDown;
   if (stranded) {
     EXPECT_EQ(open, 4) << "row " << index << " " << row.call << " " << NameOf(phase);
@@ -214,7 +214,7 @@ TEST_P(FaultInjection, HostEndsCleanlyWithExitCodeZero) {
   } else {
     EXPECT_EQ(open, 0) << "row " << index << " " << row.call << " " << NameOf(phase);
   }
-  EXPECT_FALSE(host.Desktop().DriverOpen() && !row.releases && !stranded)
+  EXPECT_FALSE(host.DriverOpenAtExit() && !row.releases && !stranded)
       << "row " << index << " " << row.call << " " << NameOf(phase);
   // The workload leaves every button held into the tear-down, which lets go of
   // what the host pressed.

@@ -189,8 +189,8 @@ void RunOneLife(std::uint32_t seed, Figures& figures) {
   figures.wordsRead += host.Counts().EventReads();
   ASSERT_TRUE(host.ExitCode().has_value()) << "the host did not end after WM_CLOSE";
   EXPECT_EQ(host.ExitCode(), 0);
-  EXPECT_EQ(host.Process().OpenObjectCount(), 0);
-  EXPECT_FALSE(host.Desktop().DriverOpen());
+  EXPECT_EQ(host.OpenAtExit(), 0);
+  EXPECT_FALSE(host.DriverOpenAtExit());
   EXPECT_EQ(host.Desktop().HeldInput(), std::vector<std::string>{});
 }
 

@@ -40,7 +40,7 @@ struct HostWorld {
     desktop.TakeTrace();
   }
   ~HostWorld() {
-    if (platform::IsSet(host)) platform.windows.DestroyWindow(host);
+    if (platform::IsSet(host)) platform.windows.SendMessage(host, platform::kWmClose, 0, 0);
   }
   void SetAcceleration(const char* speed, const char* threshold1, const char* threshold2) {
     desktop.SetRegistryString(kMouseKey, "MouseSpeed", speed);

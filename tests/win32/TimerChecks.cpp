@@ -125,7 +125,7 @@ int CheckTimers() {
   check.True(41, "and ended", platform.timers.TimeEndPeriod(1));
   check.True(42, "a period of 0 is refused (TIMERR_NOCANDO)", !platform.timers.TimeBeginPeriod(0));
 
-  platform.windows.DestroyWindow(hwnd);
+  ::DestroyWindow(ToHwnd(hwnd));
   return check.Failures();
 }
 

@@ -53,7 +53,7 @@ void CheckAcceptedWindow(Checks& check, Win32Platform& platform) {
               platform.windows.SetWindowLong(hwnd, GWL_EXSTYLE, WS_EX_TOOLWINDOW), 0);
   check.Equal(12, "extended style replaced", platform.windows.GetWindowLong(hwnd, GWL_EXSTYLE),
               WS_EX_TOOLWINDOW);
-  check.True(13, "DestroyWindow", platform.windows.DestroyWindow(hwnd));
+  check.True(13, "DestroyWindow", ::DestroyWindow(ToHwnd(hwnd)));
   check.True(14, "life messages in order", procedure.Only(kLifeMessages) == kLifeMessages);
   check.Equal(15, "last message the procedure sees", procedure.Messages().back().message,
               static_cast<std::uint32_t>(WM_NCDESTROY));
@@ -78,7 +78,7 @@ void CheckMessageLoop(Checks& check, Win32Platform& platform) {
   platform.windows.PostQuitMessage(7);
   check.Equal(30, "the loop gives the quit message's code", platform.windows.RunMessageLoop(), 7);
   check.Equal(31, "posted message dispatched before the quit", procedure.Only({custom}).size(), 1u);
-  platform.windows.DestroyWindow(hwnd);
+  ::DestroyWindow(ToHwnd(hwnd));
 }
 
 struct Enumeration {
@@ -113,7 +113,7 @@ void CheckChildEnumeration(Checks& check, Win32Platform& platform) {
               ValueOf(parent));
   check.Equal(45, "GetWindow child", ValueOf(platform.windows.GetWindow(parent, GW_CHILD)),
               ValueOf(FromHwnd(first)));
-  platform.windows.DestroyWindow(parent);
+  ::DestroyWindow(ToHwnd(parent));
 }
 
 void CheckSessionEntries(Checks& check, Win32Platform& platform) {

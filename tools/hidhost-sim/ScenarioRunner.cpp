@@ -6,6 +6,7 @@
 
 #include "app/RecordedMessages.h"
 #include "platform/Constants.h"
+#include "platform/framework/Application.h"
 #include "platform/trace/TraceLine.h"
 
 namespace hidhost::simtool {
@@ -92,10 +93,8 @@ void ScenarioRunner::Perform(const Directive& directive) {
   };
   switch (directive.kind) {
     case DirectiveKind::Start:
-      StartHost(true);
-      break;
     case DirectiveKind::SecondInstance:
-      StartHost(false);
+      StartHost();
       break;
     case DirectiveKind::Event:
       desktop_.QueueEvent(static_cast<std::uint32_t>(number(0)));
@@ -154,7 +153,7 @@ void ScenarioRunner::Perform(const Directive& directive) {
   }
 }
 
-void ScenarioRunner::StartHost(bool mayBecomeCurrent) {
+void ScenarioRunner::StartHost() {
   auto host = std::make_unique<HostProcess>();
   host->process = &desktop_.StartProcess();
   platform::Platform* platform = &host->process->Platform();
@@ -169,20 +168,16 @@ void ScenarioRunner::StartHost(bool mayBecomeCurrent) {
   host->app = std::make_unique<app::HostApp>(*platform);
   HostProcess& started = *host;
   hosts_.push_back(std::move(host));
-  if (mayBecomeCurrent && RunningHost() == nullptr) current_ = &started;
+  // A second copy leaves the running host addressed; once that has ended, the new one is.
+  if (RunningHost() == nullptr) current_ = &started;
 
-  // The framework's entry: start hook, then the message loop, which a start
-  // without a main window ends at once.
-  const int goesOn = started.app->InitInstance();
-  if (started.recorder != nullptr) started.recorder->StartUpDone();
-  if (goesOn == 0) {
-    desktop_.WaitUntilIdle();
-    Finish(started, 0);
-    return;
-  }
-  if (!platform::IsSet(started.app->MainWindow())) {
-    started.process->Platform().windows.PostQuitMessage(0);
-  }
+  // The executable's entry, as WinMain runs it (a recording included).
+  started.process->RunMainThread([&started, platform] {
+    const int exitCode = framework::RunApplication(*started.app, platform->windows);
+    started.app.reset();
+    if (started.recorder != nullptr) started.recorder->Finish(exitCode);
+    return exitCode;
+  });
   Settle();
 }
 
@@ -199,28 +194,18 @@ void ScenarioRunner::Settle() {
     desktop_.WaitUntilIdle();
     bool delivered = false;
     for (auto& host : hosts_) {
-      if (host->ended) continue;
+      if (host->process->Ended()) continue;
       delivered |= host->process->HasPendingMessages();
-      if (host->process->PumpMessages()) {
-        desktop_.WaitUntilIdle();
-        Finish(*host, host->process->QuitCode().value_or(0));
-        delivered = true;
-      }
+      // The main thread runs the exit hook and ends the process before it answers.
+      delivered |= host->process->PumpMessages();
     }
     if (!delivered) return;
   }
 }
 
-void ScenarioRunner::Finish(HostProcess& host, int quitCode) {
-  const int exitCode = host.app->ExitInstance(quitCode);
-  host.app.reset();
-  if (host.recorder != nullptr) host.recorder->Finish(exitCode);
-  host.process->EndProcess(exitCode);
-  host.ended = true;
-}
-
 ScenarioRunner::HostProcess* ScenarioRunner::RunningHost() {
-  if (current_ == nullptr || current_->ended || !platform::IsSet(current_->app->MainWindow())) {
+  if (current_ == nullptr || current_->process->Ended() ||
+      !platform::IsSet(current_->app->MainWindow())) {
     return nullptr;
   }
   return current_;
@@ -232,15 +217,15 @@ void ScenarioRunner::PrintTrace() {
 
 void ScenarioRunner::ShutDownQuietly() {
   for (auto& host : hosts_) {
-    if (host->ended) continue;
+    if (host->process->Ended()) continue;
     if (platform::IsSet(host->app->MainWindow())) {
       host->process->PostToWindow(host->app->MainWindow(), platform::kWmClose, 0, 0);
       Settle();
     }
-    if (!host->ended) {
-      desktop_.WaitUntilIdle();
-      Finish(*host, 0);
-    }
+    // A host that would not end is ended as the system ends a process.
+    if (host->process->Ended()) continue;
+    if (host->recorder != nullptr) host->recorder->Finish(0);
+    host->process->EndProcess(0);
   }
   desktop_.TakeTrace();
 }

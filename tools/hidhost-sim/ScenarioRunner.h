@@ -26,22 +26,22 @@ class ScenarioRunner {
   void RecordFirstHostInto(std::string folder) { recordFolder_ = std::move(folder); }
 
  private:
-  // One process of the host's executable, as the framework runs it.
+  // One process of the host's executable. Its main thread destroys the
+  // application object once the exit hook has run, just before the process
+  // ends: ask for the main window only while the process runs.
   struct HostProcess {
     sim::SimProcess* process = nullptr;
     std::unique_ptr<record::Recorder> recorder;  // outlives the app that runs on it
     std::unique_ptr<app::HostApp> app;
-    bool ended = false;
   };
 
   void SetUp(const Directive& directive);
   void Perform(const Directive& directive);
-  void StartHost(bool mayBecomeCurrent);
+  void StartHost();
   // Sends to the running host's window, on its window thread, then settles.
   void SendToHost(std::uint32_t message, platform::WParam wParam, platform::LParam lParam);
-  // Lets every thread finish and every message arrive; ends the processes that quit.
+  // Lets every thread finish and every message arrive, the processes that quit ending.
   void Settle();
-  void Finish(HostProcess& host, int quitCode);
   HostProcess* RunningHost();
   void PrintTrace();
   void ShutDownQuietly();

@@ -87,7 +87,6 @@ class RecordingWindows final : public platform::Windows {
   ~RecordingWindows() override;
   platform::Hwnd CreateFrameworkWindow(const platform::WindowAttributes& attributes,
                                        platform::WindowProcedure& procedure) override;
-  bool DestroyWindow(platform::Hwnd hwnd) override { return inner_.DestroyWindow(hwnd); }
   platform::LResult DefWindowProc(platform::Hwnd hwnd, std::uint32_t message,
                                   platform::WParam wParam, platform::LParam lParam) override {
     return inner_.DefWindowProc(hwnd, message, wParam, lParam);

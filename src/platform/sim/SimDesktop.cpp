@@ -63,6 +63,11 @@ SimDesktop::~SimDesktop() {
   {
     Lock lock(world_->mutex);
     threads = world_->threads.TakeThreads();
+    for (auto& process : world_->processes) {
+      bool ended = false;
+      std::thread main = process->TakeMainThread(ended);
+      if (main.joinable()) (ended ? threads.ended : threads.stuck).push_back(std::move(main));
+    }
   }
   for (auto& thread : threads.ended) thread.join();
   for (auto& thread : threads.stuck) thread.detach();

@@ -15,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -166,15 +167,25 @@ class SimProcess {
   virtual ~SimProcess() = default;
   virtual platform::Platform& Platform() = 0;
 
-  // Delivers, on the calling thread, the messages sent from other threads and
-  // posted to this process's windows until none is left; true once the
-  // process has posted its quit message.
+  // Starts the process's main thread, as the system starts an executable:
+  // `main` runs on it and the process ends with the code it returns. The
+  // thread's message loop (Windows::RunMessageLoop) takes messages only when
+  // the caller hands it a turn through PumpMessages or SendToWindow, so that
+  // the caller still decides when messages arrive, as a scenario needs.
+  // Returns once the thread first waits in its loop, or has ended.
+  virtual void RunMainThread(std::function<int()> main) = 0;
+
+  // Delivers the messages sent from other threads and posted to this
+  // process's windows until none is left: on the main thread when there is
+  // one, else on the calling thread. True once the process has posted its
+  // quit message (with a main thread: once it has also ended).
   virtual bool PumpMessages() = 0;
   virtual bool HasPendingMessages() const = 0;
   virtual std::optional<int> QuitCode() const = 0;
 
-  // A message from another program, handled on the calling thread (send) or
-  // queued (post); neither is traced.
+  // A message from another program, handled on the window's thread (send;
+  // the calling thread when that is the window's) or queued (post); neither
+  // is traced.
   virtual platform::LResult SendToWindow(platform::Hwnd hwnd, std::uint32_t message,
                                          platform::WParam wParam, platform::LParam lParam) = 0;
   virtual bool PostToWindow(platform::Hwnd hwnd, std::uint32_t message, platform::WParam wParam,

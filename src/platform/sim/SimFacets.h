@@ -42,7 +42,8 @@ class SimWindows final : public platform::Windows, FacetBase {
   using FacetBase::FacetBase;
   platform::Hwnd CreateFrameworkWindow(const platform::WindowAttributes& attributes,
                                        platform::WindowProcedure& procedure) override;
-  bool DestroyWindow(platform::Hwnd hwnd) override;
+  // WM_CLOSE's default processing; the host itself never destroys a window.
+  bool DestroyWindow(platform::Hwnd hwnd);
   platform::LResult DefWindowProc(platform::Hwnd hwnd, std::uint32_t message,
                                   platform::WParam wParam, platform::LParam lParam) override;
   void PostQuitMessage(std::int32_t exitCode) override;

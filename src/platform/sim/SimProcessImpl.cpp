@@ -35,12 +35,82 @@ SimProcessImpl::~SimProcessImpl() {
   if (!ended) CloseEverything();
 }
 
+void SimProcessImpl::RunMainThread(std::function<int()> main) {
+  Lock lock(world_.mutex);
+  main_ = std::make_unique<MainThread>();
+  main_->thread = std::thread([this, world = world_.shared_from_this(), main = std::move(main)] {
+    {
+      Lock started(world->mutex);
+      main_->id = std::this_thread::get_id();
+    }
+    EndProcess(main());
+    Lock ended(world->mutex);
+    main_->ended = true;
+    GiveTurnBack(ended);
+  });
+  world_.changed.wait(lock, [&] { return !main_->hasTurn; });
+}
+
+void SimProcessImpl::HandTurn(Lock& lock, MainThread::Step step) {
+  main_->step = step;
+  main_->hasTurn = true;
+  world_.Notify();
+  world_.changed.wait(lock, [&] { return !main_->hasTurn; });
+}
+
+void SimProcessImpl::GiveTurnBack(Lock&) {
+  main_->hasTurn = false;
+  world_.Notify();
+}
+
+std::thread SimProcessImpl::TakeMainThread(bool& mainEnded) {
+  mainEnded = main_ == nullptr || main_->ended;
+  return main_ == nullptr ? std::thread() : std::move(main_->thread);
+}
+
 bool SimProcessImpl::PumpMessages() {
   Lock lock(world_.mutex);
+  if (main_ != nullptr && !OnMainThread()) {
+    if (HandsToMainThread()) HandTurn(lock, MainThread::Step::Pump);
+    return quitSeen || ended;
+  }
   while (DeliverOne(lock)) {
   }
   if (quitCode) quitSeen = true;
   return quitSeen;
+}
+
+std::int32_t SimProcessImpl::RunMessageLoop() {
+  Lock lock(world_.mutex);
+  if (!OnMainThread()) return RunFreeMessageLoop(lock);
+  for (;;) {
+    GiveTurnBack(lock);
+    world_.changed.wait(lock, [&] { return main_->hasTurn; });
+    if (main_->step == MainThread::Step::Deliver) {
+      const PostedMessage message = main_->message;
+      main_->result = Deliver(lock, message.hwnd, message.message, message.wParam, message.lParam);
+      continue;
+    }
+    while (DeliverOne(lock)) {
+    }
+    if (!quitCode) continue;
+    quitSeen = true;
+    // What the last messages set going on other threads ends before the exit hook runs.
+    world_.changed.wait(lock, [&] { return world_.threads.AllSettled(); });
+    return *quitCode;
+  }
+}
+
+std::int32_t SimProcessImpl::RunFreeMessageLoop(Lock& lock) {
+  for (;;) {
+    while (DeliverOne(lock)) {
+    }
+    if (quitCode) {
+      quitSeen = true;
+      return *quitCode;
+    }
+    world_.changed.wait(lock, [&] { return !posted.empty() || !sent.empty() || quitCode; });
+  }
 }
 
 bool SimProcessImpl::DeliverOne(Lock& lock) {
@@ -91,7 +161,16 @@ std::optional<int> SimProcessImpl::QuitCode() const {
 platform::LResult SimProcessImpl::SendToWindow(platform::Hwnd hwnd, std::uint32_t message,
                                                platform::WParam wParam, platform::LParam lParam) {
   Lock lock(world_.mutex);
-  return Deliver(lock, platform::ValueOf(hwnd), message, wParam, lParam);
+  const std::uintptr_t id = platform::ValueOf(hwnd);
+  const WindowRecord* window = world_.windows.Find(id);
+  if (HandsToMainThread() && window != nullptr && window->owner == this &&
+      window->thread == main_->id) {
+    main_->message = {id, message, wParam, lParam};
+    main_->result = 0;
+    HandTurn(lock, MainThread::Step::Deliver);
+    return main_->result;
+  }
+  return Deliver(lock, id, message, wParam, lParam);
 }
 
 bool SimProcessImpl::PostToWindow(platform::Hwnd hwnd, std::uint32_t message,

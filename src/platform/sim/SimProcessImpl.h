@@ -5,11 +5,13 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -25,6 +27,7 @@ class SimProcessImpl final : public SimProcess {
   ~SimProcessImpl() override;
 
   platform::Platform& Platform() override { return platform_; }
+  void RunMainThread(std::function<int()> main) override;
   bool PumpMessages() override;
   bool HasPendingMessages() const override;
   std::optional<int> QuitCode() const override;
@@ -51,6 +54,11 @@ class SimProcessImpl final : public SimProcess {
   bool DestroyWindowTree(Lock& lock, std::uintptr_t hwnd);
   // Queues a message for one of this process's windows.
   void Enqueue(const PostedMessage& message);
+  // The message loop of Windows::RunMessageLoop; gives the quit message's code.
+  std::int32_t RunMessageLoop();
+  // The main thread, to be joined once it has ended or else left parked for
+  // good (a process ended from outside never runs its code again).
+  std::thread TakeMainThread(bool& ended);
 
   std::uintptr_t AddKernelHandle(std::shared_ptr<KernelObject> object);
   std::shared_ptr<KernelObject> Object(platform::Handle handle) const;
@@ -86,6 +94,28 @@ class SimProcessImpl final : public SimProcess {
   // One step of the pump, lock held: false when nothing was left to deliver.
   bool DeliverOne(Lock& lock);
   void CloseEverything();
+
+  // The main thread runs only while it holds the turn; the thread that gives
+  // it waits until the main thread gives it back (in its loop, or by ending).
+  struct MainThread {
+    enum class Step { Pump, Deliver };
+    std::thread thread;
+    std::thread::id id;
+    bool hasTurn = true;
+    bool ended = false;
+    Step step = Step::Pump;
+    PostedMessage message;  // Deliver: the message sent from outside, and its answer
+    platform::LResult result = 0;
+  };
+  bool OnMainThread() const { return main_ != nullptr && main_->id == std::this_thread::get_id(); }
+  // True when the calling thread must hand a turn to the main thread.
+  bool HandsToMainThread() const {
+    return main_ != nullptr && !main_->ended && !ended && !OnMainThread();
+  }
+  void HandTurn(Lock& lock, MainThread::Step step);
+  void GiveTurnBack(Lock& lock);
+  std::int32_t RunFreeMessageLoop(Lock& lock);
+  std::unique_ptr<MainThread> main_;
 
   static constexpr std::size_t kKeyRange = 7;
   static constexpr std::uintptr_t kRangeSize = 0x100000;

@@ -100,16 +100,7 @@ void SimWindows::PostQuitMessage(std::int32_t exitCode) {
 }
 
 std::int32_t SimWindows::RunMessageLoop() {
-  for (;;) {
-    if (process_.PumpMessages()) {
-      Lock lock(world_.mutex);
-      return *process_.quitCode;
-    }
-    Lock lock(world_.mutex);
-    world_.changed.wait(lock, [&] {
-      return !process_.posted.empty() || !process_.sent.empty() || process_.quitCode.has_value();
-    });
-  }
+  return process_.RunMessageLoop();
 }
 
 std::uint32_t SimWindows::RegisterWindowMessage(std::string_view name) {

@@ -17,7 +17,7 @@ constexpr std::array<CallInfo, static_cast<std::size_t>(Call::kCount)> kCalls{{
     {Call::SwapMouseButton, "SwapMouseButton", "Input::SwapMouseButton"},
     {Call::SystemParametersInfo, "SystemParametersInfoA", "Input::SystemParametersInfo"},
     {Call::CreateWindowEx, "CreateWindowExA", "Windows::CreateFrameworkWindow"},
-    {Call::DestroyWindow, "DestroyWindow", "Windows::DestroyWindow"},
+    {Call::DestroyWindow, "DestroyWindow", "Windows::DefWindowProc (WM_CLOSE)"},
     {Call::RegisterWindowMessage, "RegisterWindowMessageA", "Windows::RegisterWindowMessage"},
     {Call::FindWindow, "FindWindowA", "Windows::FindWindowByTitle"},
     {Call::PostMessage, "PostMessageA", "Windows::PostMessage"},

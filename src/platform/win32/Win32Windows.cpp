@@ -40,10 +40,6 @@ Hwnd Win32Windows::CreateFrameworkWindow(const WindowAttributes& attributes,
   return windowClass_.Create(attributes, procedure);
 }
 
-bool Win32Windows::DestroyWindow(Hwnd hwnd) {
-  return ::DestroyWindow(ToHwnd(hwnd));
-}
-
 LResult Win32Windows::DefWindowProc(Hwnd hwnd, std::uint32_t message, WParam wParam,
                                     LParam lParam) {
   return ::DefWindowProcA(ToHwnd(hwnd), message, wParam, lParam);

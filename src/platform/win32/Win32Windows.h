@@ -12,7 +12,6 @@ class Win32Windows final : public Windows {
 
   Hwnd CreateFrameworkWindow(const WindowAttributes& attributes,
                              WindowProcedure& procedure) override;
-  bool DestroyWindow(Hwnd hwnd) override;
   LResult DefWindowProc(Hwnd hwnd, std::uint32_t message, WParam wParam, LParam lParam) override;
   void PostQuitMessage(std::int32_t exitCode) override;
   std::int32_t RunMessageLoop() override;
