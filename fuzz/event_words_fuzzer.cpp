@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   FUZZ_CHECK(host.Close() == 0);
-  FUZZ_CHECK(host.Process().OpenObjectCount() == 0);
+  FUZZ_CHECK(host.LeakedAtExit().empty());
   FUZZ_CHECK(!host.Desktop().DriverOpen());
   FUZZ_CHECK(host.Desktop().LastMask().value_or(0) == 0);
   FUZZ_CHECK(host.Desktop().HeldInput().empty());

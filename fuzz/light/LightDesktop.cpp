@@ -207,10 +207,6 @@ bool LightWindows::Destroy(Hwnd hwnd) {
   return true;
 }
 
-bool LightWindows::DestroyWindow(Hwnd hwnd) {
-  return Destroy(hwnd);
-}
-
 platform::LResult LightWindows::DefWindowProc(Hwnd hwnd, std::uint32_t message, platform::WParam,
                                               platform::LParam) {
   if (message == platform::kWmClose) Destroy(hwnd);

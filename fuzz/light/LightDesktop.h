@@ -163,7 +163,6 @@ class LightWindows final : public platform::Windows {
 
   platform::Hwnd CreateFrameworkWindow(const platform::WindowAttributes& attributes,
                                        platform::WindowProcedure& procedure) override;
-  bool DestroyWindow(platform::Hwnd hwnd) override;
   platform::LResult DefWindowProc(platform::Hwnd hwnd, std::uint32_t message, platform::WParam,
                                   platform::LParam) override;
   void PostQuitMessage(std::int32_t exitCode) override { quitCode_ = exitCode; }
