@@ -76,11 +76,11 @@ void FurnishWindows(LightWindows& windows) {
     bench::NullWindowTree tree;
     std::map<std::uintptr_t, platform::Hwnd> handles;
     for (const testing::WindowScene& scene : testing::WindowScenes()) {
-      for (const sim::WindowSpec& spec : scene.windows) {
-        const auto parent = handles.find(spec.parent);
-        handles[spec.id] =
-            tree.Add(spec.className, parent == handles.end() ? tree.Desktop() : parent->second,
-                     spec.rect, spec.style);
+      for (const sim::WindowSpec& declared : scene.windows) {
+        const auto parent = handles.find(declared.parent);
+        handles[declared.id] =
+            tree.Add(declared.className, parent == handles.end() ? tree.Desktop() : parent->second,
+                     declared.rect, declared.style);
       }
     }
     return tree;
