@@ -49,10 +49,17 @@ set(CPACK_MODULE_PATH "${PROJECT_SOURCE_DIR}/cmake/nsis")
 # The NSIS template reads these (CPack passes every CPACK_ variable to it).
 set(CPACK_HIDHOST_VERSION_QUAD "${HIDHOST_VERSION_QUAD}")
 set(CPACK_HIDHOST_ICON "${PROJECT_SOURCE_DIR}/resources/hidhost.ico")
-# The host's hidden window (HostWindow and FrameworkWindowClass.cpp): found by
-# both to ask a running host to end before its files are replaced.
-set(CPACK_HIDHOST_WINDOW_CLASS "HidHostFrameworkWindow")
-set(CPACK_HIDHOST_WINDOW_TITLE "QUILL48HidHost")
+# The host's hidden window, as the sources define it: the installer and the
+# uninstaller find it to ask a running host to end before its files go.
+function(hidhost_string_constant file name out)
+  file(STRINGS "${PROJECT_SOURCE_DIR}/${file}" line REGEX "${name} = \"[^\"]*\"")
+  if(NOT line MATCHES "${name} = \"([^\"]*)\"")
+    message(FATAL_ERROR "no ${name} in ${file}")
+  endif()
+  set(${out} "${CMAKE_MATCH_1}" PARENT_SCOPE)
+endfunction()
+hidhost_string_constant(src/platform/win32/FrameworkWindowClass.cpp kClassName CPACK_HIDHOST_WINDOW_CLASS)
+hidhost_string_constant(src/settings/ConfigurationProtocol.h kHostWindowTitle CPACK_HIDHOST_WINDOW_TITLE)
 set(HIDHOST_CLOSE_TIMEOUT_MS 10000 CACHE STRING "How long the installer waits for a running host to end")
 set(CPACK_HIDHOST_CLOSE_TIMEOUT_MS "${HIDHOST_CLOSE_TIMEOUT_MS}")
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")

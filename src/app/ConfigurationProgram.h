@@ -6,21 +6,19 @@
 
 #include "platform/Constants.h"
 #include "platform/Platform.h"
+#include "settings/ConfigurationProtocol.h"
 
 namespace hidhost::app {
 
-inline constexpr const char* kConfigurationWindowTitle = "RQ4471 Setting Option";
+using settings::kConfigurationWindowTitle;
 inline constexpr const char* kDisplayWindowTitle = "MOSSE_ARC OSD";
 inline constexpr const char* kConfigurationExecutable = "Option.exe";
 
-// Posted to the configuration program each time the driver channel becomes usable.
-inline constexpr std::uint32_t kDeviceReadyNotice = 0x4E6;
-
-// Sent (or posted) by the configuration program after it wrote the shared block.
-inline constexpr std::uint32_t kSettingsApplyAll = 0x4C8;
-inline constexpr std::uint32_t kSettingsReload1 = 0x4C9;
-inline constexpr std::uint32_t kSettingsReload2 = 0x4CA;
-inline constexpr std::uint32_t kSettingsApplyMaskFirst = 0x4CB;
+using settings::kDeviceReadyNotice;
+using settings::kSettingsApplyAll;
+using settings::kSettingsApplyMaskFirst;
+using settings::kSettingsReload1;
+using settings::kSettingsReload2;
 
 // Activates the configuration program's window, or starts the program.
 void OpenConfigurationProgram(platform::Platform& platform);

@@ -19,13 +19,14 @@
 #include "platform/Platform.h"
 #include "platform/UniqueResource.h"
 #include "platform/framework/Application.h"
+#include "settings/ConfigurationProtocol.h"
 #include "settings/LiveSettings.h"
 #include "settings/RegistryKey.h"
 #include "settings/SharedSettingsBlock.h"
 
 namespace hidhost::app {
 
-inline constexpr const char* kHostWindowTitle = "QUILL48HidHost";
+using settings::kHostWindowTitle;
 
 class HostWindow final : public framework::RoutedWindow, private device::DeviceEventSink {
  public:

@@ -10,18 +10,12 @@
 #include <cstdint>
 #include <mutex>
 
+#include "device/DriverProtocol.h"
 #include "platform/Platform.h"
 #include "platform/UniqueResource.h"
 #include "settings/LiveSettings.h"
 
 namespace hidhost::device {
-
-inline constexpr const char* kDeviceName = "\\\\.\\ZWTRQUILL48";
-
-inline constexpr std::uint32_t kIoctlRegisterSemaphore = 0x222400;
-inline constexpr std::uint32_t kIoctlUnregister = 0x222404;
-inline constexpr std::uint32_t kIoctlReadEvent = 0x222408;
-inline constexpr std::uint32_t kIoctlSetPassThroughMask = 0x222420;
 
 class DriverChannel {
  public:

@@ -7,23 +7,30 @@
 //     static void Close(Owner&, Value);
 //   };
 //
-// Move-only; closes on destruction and on Reset.
+// Move-only; closes on destruction and on Reset. A resource that the system
+// frees without an object of ours (a Win32 handle in a stand-alone tool)
+// names NoOwner as its Owner and is made from its value alone.
 #pragma once
 
+#include <type_traits>
 #include <utility>
 
 #include "platform/Platform.h"
 
 namespace hidhost::platform {
 
+struct NoOwner {};
+
 template <typename Traits>
 class UniqueResource {
  public:
   using Value = typename Traits::Value;
   using Owner = typename Traits::Owner;
+  static constexpr bool kOwnerless = std::is_same_v<Owner, NoOwner>;
 
   UniqueResource() = default;
   UniqueResource(Owner& owner, Value value) : owner_(&owner), value_(value) {}
+  explicit UniqueResource(Value value) requires kOwnerless : value_(value) {}
   UniqueResource(const UniqueResource&) = delete;
   UniqueResource& operator=(const UniqueResource&) = delete;
   UniqueResource(UniqueResource&& other) noexcept
@@ -42,14 +49,22 @@ class UniqueResource {
   explicit operator bool() const { return !(value_ == Traits::Empty()); }
 
   void Reset() {
-    if (!(value_ == Traits::Empty()) && owner_ != nullptr) {
-      Traits::Close(*owner_, std::exchange(value_, Traits::Empty()));
+    if (value_ == Traits::Empty()) return;
+    const Value value = std::exchange(value_, Traits::Empty());
+    if constexpr (kOwnerless) {
+      NoOwner none;
+      Traits::Close(none, value);
+    } else if (owner_ != nullptr) {
+      Traits::Close(*owner_, value);
     }
-    value_ = Traits::Empty();
   }
   void Reset(Owner& owner, Value value) {
     Reset();
     owner_ = &owner;
+    value_ = value;
+  }
+  void Reset(Value value) requires kOwnerless {
+    Reset();
     value_ = value;
   }
   // Gives up ownership without closing.

@@ -4,12 +4,10 @@
 
 #include "platform/Platform.h"
 #include "platform/UniqueResource.h"
+#include "settings/ConfigurationProtocol.h"
 #include "settings/MouseSettings.h"
 
 namespace hidhost::settings {
-
-inline constexpr const char* kSharedBlockName = "K2290 Share Data";
-inline constexpr const char* kSharedMutexName = "K2290-ShareData-Mutex-Object";
 
 class SharedSettingsBlock {
  public:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "device/DriverProtocol.h"
 #include "platform/Constants.h"
 #include "platform/trace/CallLines.h"
 #include "platform/trace/TraceLine.h"
@@ -430,8 +431,7 @@ bool RecordingDriverDevice::IoControl(platform::Handle device, std::uint32_t cod
   const std::string request = trace::HexBytes(in, inSize);
   const bool ok = inner_.IoControl(device, code, in, inSize, out, outSize);
   context_.session.AddCall(trace::DeviceIoControlLine(code, request, outSize, ok));
-  constexpr std::uint32_t kRegisterCode = 0x222400;
-  if (code == kRegisterCode && !ok) {
+  if (code == device::kIoctlRegisterSemaphore && !ok) {
     // It opens but will not take the host's semaphore.
     {
       std::lock_guard lock(mutex_);

@@ -10,17 +10,12 @@
 #include <optional>
 #include <string_view>
 
+#include "device/DriverProtocol.h"
 #include "platform/sim/KernelObjects.h"
 
 namespace hidhost::sim {
 
 enum class DriverMode { Absent, Present, Refuses };
-
-inline constexpr std::string_view kDriverDeviceName = "\\\\.\\ZWTRQUILL48";
-inline constexpr std::uint32_t kIoctlRegister = 0x222400;
-inline constexpr std::uint32_t kIoctlUnregister = 0x222404;
-inline constexpr std::uint32_t kIoctlReadEvent = 0x222408;
-inline constexpr std::uint32_t kIoctlSetMask = 0x222420;
 
 class DriverModel {
  public:

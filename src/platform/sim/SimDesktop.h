@@ -25,6 +25,7 @@
 
 #include "platform/Platform.h"
 #include "platform/sim/DriverModel.h"
+#include "settings/ConfigurationProtocol.h"
 
 namespace hidhost::sim {
 
@@ -36,8 +37,8 @@ inline constexpr const char* kConfigPath = "C:\\HidHost\\config.ini";
 inline constexpr const char* kStringLibraryPath = "C:\\HidHost\\lan.dll";
 inline constexpr const char* kSessionLibraryName = "wtsapi32.dll";
 inline constexpr std::size_t kSharedBlockSize = 116;
-inline constexpr const char* kSharedBlockName = "K2290 Share Data";
-inline constexpr const char* kSharedMutexName = "K2290-ShareData-Mutex-Object";
+using settings::kSharedBlockName;
+using settings::kSharedMutexName;
 
 struct WindowSpec {
   std::uintptr_t id = 0;

@@ -1,11 +1,13 @@
 // Owners for the system's own resources that the backend holds for a while
 // inside one call (a security descriptor, a pipe being set up, a COM
-// allocator). Handles that cross the seam are owned by the logic instead,
+// allocator), and that the stand-alone tools hold (Option.exe, the driver
+// emulator). Handles that cross the seam are owned by the logic instead,
 // through the seam's own traits.
 //
-// Each traits type names the backend object that owns the resource as the
-// Owner, so that UniqueResource can keep its one shape; the system frees the
-// resource, the owner is only where it belongs.
+// Each traits type names the object that owns the resource as the Owner
+// (the backend object, or NoOwner in a tool), so that UniqueResource keeps
+// its one shape; the system frees the resource, the owner is only where it
+// belongs. Freeing keeps the thread's last error.
 #pragma once
 
 #include "platform/UniqueResource.h"
@@ -34,6 +36,17 @@ struct SystemHandleTraits {
   static void Close(Owner&, HANDLE handle) {
     LastErrorKeeper keep;
     ::CloseHandle(handle);
+  }
+};
+
+template <typename OwnerType>
+struct MappedViewTraits {
+  using Value = void*;
+  using Owner = OwnerType;
+  static constexpr Value Empty() { return nullptr; }
+  static void Close(Owner&, void* view) {
+    LastErrorKeeper keep;
+    ::UnmapViewOfFile(view);
   }
 };
 
@@ -74,5 +87,13 @@ struct ItemIdListTraits {
     allocator->Release();
   }
 };
+
+// What the tools hold themselves. A failed open gives nullptr or
+// INVALID_HANDLE_VALUE, depending on the call; both are held as empty.
+using SystemHandle = UniqueResource<SystemHandleTraits<NoOwner>>;
+using MappedView = UniqueResource<MappedViewTraits<NoOwner>>;
+inline SystemHandle OwnHandle(HANDLE handle) {
+  return SystemHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+}
 
 }  // namespace hidhost::platform::win32

@@ -9,7 +9,7 @@ bool DriverState::Refusing() const {
   return refusing_;
 }
 
-void DriverState::Register(ConnectionId connection, OwnedHandle semaphore) {
+void DriverState::Register(ConnectionId connection, SystemHandle semaphore) {
   std::lock_guard lock(mutex_);
   semaphore_ = std::move(semaphore);
   semaphoreOwner_ = connection;
@@ -23,7 +23,7 @@ void DriverState::Register(ConnectionId connection, OwnedHandle semaphore) {
 void DriverState::Unregister(ConnectionId connection) {
   std::lock_guard lock(mutex_);
   if (semaphoreOwner_ != connection || !semaphore_) return;
-  semaphore_.reset();
+  semaphore_.Reset();
   semaphoreOwner_ = 0;
   log_.Write("unregistered connection=" + std::to_string(connection));
   changed_.notify_all();
@@ -58,7 +58,7 @@ void DriverState::QueueWord(std::uint32_t word) {
 }
 
 void DriverState::SignalOneWord() {
-  if (!ReleaseSemaphore(semaphore_.get(), 1, nullptr)) {
+  if (!ReleaseSemaphore(semaphore_.Get(), 1, nullptr)) {
     log_.Write("signal failed error=" + std::to_string(GetLastError()));
   }
 }

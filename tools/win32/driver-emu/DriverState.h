@@ -12,9 +12,12 @@
 #include <optional>
 
 #include "EventLog.h"
-#include "OwnedHandle.h"
+#include "platform/win32/Win32Resources.h"
 
 namespace hidhost::driver_emu {
+
+using platform::win32::OwnHandle;
+using platform::win32::SystemHandle;
 
 using ConnectionId = std::uint32_t;
 using Milliseconds = std::chrono::milliseconds;
@@ -26,7 +29,7 @@ class DriverState {
   // Pipe side (one call per request).
   bool Refusing() const;
   // Takes the duplicated semaphore; words queued before are signalled at once.
-  void Register(ConnectionId connection, OwnedHandle semaphore);
+  void Register(ConnectionId connection, SystemHandle semaphore);
   // The connection's semaphore is forgotten; queued words wait for the next one.
   void Unregister(ConnectionId connection);
   std::optional<std::uint32_t> PopWord();
@@ -53,7 +56,7 @@ class DriverState {
   mutable std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<std::uint32_t> queue_;
-  OwnedHandle semaphore_;
+  SystemHandle semaphore_;
   ConnectionId semaphoreOwner_ = 0;
   std::optional<std::uint32_t> lastMask_;
   int registrations_ = 0;

@@ -4,6 +4,7 @@
 #include <string>
 #include <thread>
 
+#include "device/DriverProtocol.h"
 namespace hidhost::driver_emu {
 namespace {
 
@@ -11,11 +12,11 @@ namespace protocol = emulated_driver;
 
 constexpr std::size_t kRequestHeader = offsetof(protocol::Request, in);
 
-OwnedHandle CreateInstance() {
-  return Own(CreateNamedPipeA(protocol::kPipeName, PIPE_ACCESS_DUPLEX,
-                              PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT,
-                              PIPE_UNLIMITED_INSTANCES, sizeof(protocol::Response),
-                              sizeof(protocol::Request), 0, nullptr));
+SystemHandle CreateInstance() {
+  return OwnHandle(CreateNamedPipeA(protocol::kPipeName, PIPE_ACCESS_DUPLEX,
+                                    PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT,
+                                    PIPE_UNLIMITED_INSTANCES, sizeof(protocol::Response),
+                                    sizeof(protocol::Request), 0, nullptr));
 }
 
 std::uint32_t Word(const std::uint8_t* bytes) {
@@ -66,8 +67,8 @@ void PipeServer::AcceptForever() {
       continue;
     }
     const bool connected =
-        ConnectNamedPipe(listening_.get(), nullptr) || GetLastError() == ERROR_PIPE_CONNECTED;
-    OwnedHandle pipe = std::move(listening_);
+        ConnectNamedPipe(listening_.Get(), nullptr) || GetLastError() == ERROR_PIPE_CONNECTED;
+    SystemHandle pipe = std::move(listening_);
     if (!connected) continue;
     const ConnectionId connection = nextConnection_++;
     // A fresh instance before serving, so that a second open by the host
@@ -79,33 +80,33 @@ void PipeServer::AcceptForever() {
   }
 }
 
-void PipeServer::Serve(OwnedHandle pipe, ConnectionId connection) {
+void PipeServer::Serve(SystemHandle pipe, ConnectionId connection) {
   log_.Write("connected connection=" + std::to_string(connection));
   for (;;) {
     protocol::Request request{};
-    const ReadOutcome outcome = ReadRequest(pipe.get(), request);
+    const ReadOutcome outcome = ReadRequest(pipe.Get(), request);
     if (outcome == ReadOutcome::Closed) break;
     const protocol::Response response =
-        outcome == ReadOutcome::Request ? Answer(request, pipe.get(), connection) : Result(false);
+        outcome == ReadOutcome::Request ? Answer(request, pipe.Get(), connection) : Result(false);
     if (outcome == ReadOutcome::Malformed) log_.Write("malformed request");
     DWORD written = 0;
-    if (!WriteFile(pipe.get(), &response, sizeof response, &written, nullptr)) break;
+    if (!WriteFile(pipe.Get(), &response, sizeof response, &written, nullptr)) break;
   }
   driver_.Unregister(connection);
-  DisconnectNamedPipe(pipe.get());
+  DisconnectNamedPipe(pipe.Get());
   log_.Write("disconnected connection=" + std::to_string(connection));
 }
 
 protocol::Response PipeServer::Answer(const protocol::Request& request, HANDLE pipe,
                                       ConnectionId connection) {
   switch (request.code) {
-    case kIoctlRegister:
+    case device::kIoctlRegisterSemaphore:
       return Result(Register(request, pipe, connection));
-    case kIoctlUnregister:
+    case device::kIoctlUnregister:
       log_.Write("close connection=" + std::to_string(connection));
       driver_.Unregister(connection);
       return Result(true);
-    case kIoctlReadEvent: {
+    case device::kIoctlReadEvent: {
       if (request.outSize < 4) return Result(false);
       const std::optional<std::uint32_t> word = driver_.PopWord();
       if (!word) return Result(false);
@@ -114,7 +115,7 @@ protocol::Response PipeServer::Answer(const protocol::Request& request, HANDLE p
       std::memcpy(response.out, &*word, 4);
       return response;
     }
-    case kIoctlPassThroughMask:
+    case device::kIoctlSetPassThroughMask:
       if (request.inSize < 4) return Result(false);
       driver_.RecordMask(Word(request.in));
       return Result(true);
@@ -135,20 +136,20 @@ bool PipeServer::Register(const protocol::Request& request, HANDLE pipe, Connect
     log_.Write("register failed: no client pid error=" + std::to_string(GetLastError()));
     return false;
   }
-  const OwnedHandle host = Own(OpenProcess(PROCESS_DUP_HANDLE, FALSE, pid));
+  const SystemHandle host = OwnHandle(OpenProcess(PROCESS_DUP_HANDLE, FALSE, pid));
   if (!host) {
     log_.Write("register failed: OpenProcess error=" + std::to_string(GetLastError()));
     return false;
   }
   const auto value = static_cast<std::uintptr_t>(Word(request.in));
   HANDLE duplicate = nullptr;
-  if (!DuplicateHandle(host.get(), reinterpret_cast<HANDLE>(value), GetCurrentProcess(), &duplicate,
+  if (!DuplicateHandle(host.Get(), reinterpret_cast<HANDLE>(value), GetCurrentProcess(), &duplicate,
                        0, FALSE, DUPLICATE_SAME_ACCESS)) {
     log_.Write("register failed: DuplicateHandle error=" + std::to_string(GetLastError()));
     return false;
   }
   log_.Write("register pid=" + std::to_string(pid) + " semaphore=" + Hex32(Word(request.in)));
-  driver_.Register(connection, Own(duplicate));
+  driver_.Register(connection, OwnHandle(duplicate));
   return true;
 }
 

@@ -8,16 +8,10 @@
 
 #include "DriverState.h"
 #include "EventLog.h"
-#include "OwnedHandle.h"
 #include "platform/win32/EmulatedDriverProtocol.h"
+#include "platform/win32/Win32Resources.h"
 
 namespace hidhost::driver_emu {
-
-// The device's I/O control codes.
-inline constexpr std::uint32_t kIoctlRegister = 0x222400;
-inline constexpr std::uint32_t kIoctlUnregister = 0x222404;
-inline constexpr std::uint32_t kIoctlReadEvent = 0x222408;
-inline constexpr std::uint32_t kIoctlPassThroughMask = 0x222420;
 
 class PipeServer {
  public:
@@ -30,14 +24,14 @@ class PipeServer {
   void AcceptForever();
 
  private:
-  void Serve(OwnedHandle pipe, ConnectionId connection);
+  void Serve(SystemHandle pipe, ConnectionId connection);
   emulated_driver::Response Answer(const emulated_driver::Request& request, HANDLE pipe,
                                    ConnectionId connection);
   bool Register(const emulated_driver::Request& request, HANDLE pipe, ConnectionId connection);
 
   DriverState& driver_;
   EventLog& log_;
-  OwnedHandle listening_;
+  SystemHandle listening_;
   ConnectionId nextConnection_ = 1;
 };
 

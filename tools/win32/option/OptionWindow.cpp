@@ -34,7 +34,7 @@ class NoticeLog {
 LRESULT CALLBACK OptionProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* log = reinterpret_cast<NoticeLog*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (log != nullptr) {
-    if (message == kDeviceReadyNotice) {
+    if (message == settings::kDeviceReadyNotice) {
       log->Write("notice 0x4E6", wParam, lParam);
       return 0;
     }
@@ -60,8 +60,9 @@ int RunOptionWindow(const std::string& logPath) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kClassName;
   if (!RegisterClassA(&wc)) return 2;
-  const HWND window = CreateWindowExA(0, kClassName, kOptionWindowTitle, WS_OVERLAPPEDWINDOW, 720,
-                                      300, 260, 160, nullptr, nullptr, self, nullptr);
+  const HWND window =
+      CreateWindowExA(0, kClassName, settings::kConfigurationWindowTitle, WS_OVERLAPPEDWINDOW, 720,
+                      300, 260, 160, nullptr, nullptr, self, nullptr);
   if (window == nullptr) return 2;
   SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&log));
   ShowWindow(window, SW_SHOW);

@@ -4,10 +4,9 @@
 
 #include <string>
 
-namespace hidhost::option {
+#include "settings/ConfigurationProtocol.h"
 
-inline constexpr const char* kOptionWindowTitle = "RQ4471 Setting Option";
-inline constexpr unsigned kDeviceReadyNotice = 0x4E6;
+namespace hidhost::option {
 
 // Runs the window until it is closed; the result is the process exit code.
 int RunOptionWindow(const std::string& logPath);

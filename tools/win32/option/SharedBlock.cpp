@@ -12,27 +12,29 @@ constexpr DWORD kLockTimeoutMs = 5000;
 }  // namespace
 
 bool SharedBlock::Open(std::string& why) {
-  mapping_.reset(OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, kMappingName));
+  mapping_.Reset(
+      OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, settings::kSharedBlockName));
   if (!mapping_) {
-    why = "no shared block \"" + std::string(kMappingName) + "\" (is HidHost running?)";
+    why =
+        "no shared block \"" + std::string(settings::kSharedBlockName) + "\" (is HidHost running?)";
     return false;
   }
-  view_.reset(MapViewOfFile(mapping_.get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0,
+  view_.Reset(MapViewOfFile(mapping_.Get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0,
                             settings::kMouseSettingsSize));
   if (!view_) {
     why = "cannot map the shared block";
     return false;
   }
-  mutex_.reset(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kMutexName));
+  mutex_.Reset(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, settings::kSharedMutexName));
   if (!mutex_) {
-    why = "no mutex \"" + std::string(kMutexName) + "\"";
+    why = "no mutex \"" + std::string(settings::kSharedMutexName) + "\"";
     return false;
   }
   return true;
 }
 
 bool SharedBlock::Lock(std::string& why) const {
-  const DWORD waited = WaitForSingleObject(mutex_.get(), kLockTimeoutMs);
+  const DWORD waited = WaitForSingleObject(mutex_.Get(), kLockTimeoutMs);
   // An abandoned mutex is ours all the same and the record is whole: the
   // host copies it in one piece.
   if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return true;
@@ -42,15 +44,15 @@ bool SharedBlock::Lock(std::string& why) const {
 
 bool SharedBlock::Read(settings::MouseSettings& record, std::string& why) const {
   if (!Lock(why)) return false;
-  std::memcpy(&record, view_.get(), settings::kMouseSettingsSize);
-  ReleaseMutex(mutex_.get());
+  std::memcpy(&record, view_.Get(), settings::kMouseSettingsSize);
+  ReleaseMutex(mutex_.Get());
   return true;
 }
 
 bool SharedBlock::Write(const settings::MouseSettings& record, std::string& why) const {
   if (!Lock(why)) return false;
-  std::memcpy(view_.get(), &record, settings::kMouseSettingsSize);
-  ReleaseMutex(mutex_.get());
+  std::memcpy(view_.Get(), &record, settings::kMouseSettingsSize);
+  ReleaseMutex(mutex_.Get());
   return true;
 }
 

@@ -5,13 +5,14 @@
 
 #include <string>
 
-#include "OwnedHandle.h"
+#include "platform/win32/Win32Resources.h"
+#include "settings/ConfigurationProtocol.h"
 #include "settings/MouseSettings.h"
 
 namespace hidhost::option {
 
-inline constexpr const char* kMappingName = "K2290 Share Data";
-inline constexpr const char* kMutexName = "K2290-ShareData-Mutex-Object";
+using platform::win32::MappedView;
+using platform::win32::SystemHandle;
 
 class SharedBlock {
  public:
@@ -23,9 +24,9 @@ class SharedBlock {
  private:
   bool Lock(std::string& why) const;
 
-  OwnedHandle mapping_;
-  OwnedView view_;
-  OwnedHandle mutex_;
+  SystemHandle mapping_;
+  MappedView view_;
+  SystemHandle mutex_;
 };
 
 }  // namespace hidhost::option

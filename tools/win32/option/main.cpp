@@ -29,7 +29,6 @@
 namespace hidhost::option {
 namespace {
 
-constexpr const char* kHostWindowTitle = "QUILL48HidHost";
 constexpr UINT kSendTimeoutMs = 10000;
 
 enum ExitCode { kDone = 0, kBadArguments = 1, kNoSharedBlock = 2, kNoHost = 3 };
@@ -80,7 +79,7 @@ int Notify(const std::string& messageText, bool post) {
   if (end == nullptr || *end != '\0' || message == 0) {
     return Complain(kBadArguments, "not a message number: " + messageText);
   }
-  const HWND host = FindWindowA(nullptr, kHostWindowTitle);
+  const HWND host = FindWindowA(nullptr, settings::kHostWindowTitle);
   if (host == nullptr) return Complain(kNoHost, "no window titled QUILL48HidHost");
   if (post) {
     if (!PostMessageA(host, message, 0, 0)) return Complain(kNoHost, "PostMessage failed");
