@@ -2,6 +2,8 @@
 // window and the messages it gets.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "SimFixture.h"
 
 namespace hidhost::sim::testing {
@@ -185,6 +187,22 @@ TEST(SimWindows, TimersArePerWindowOfTheProcess) {
   EXPECT_EQ(sim.desktop.TakeTrace(),
             (std::vector<std::string>{"SetTimer id=202 period=100", "KillTimer id=202",
                                       "KillTimer id=202"}));
+
+  // The system takes timer calls only from the window's thread; from another
+  // one the request is posted and made when the window's thread takes it.
+  const auto fromAnotherThread = [](auto call) { std::thread(call).join(); };
+  const std::size_t received = procedure.received.size();
+  fromAnotherThread([&] { EXPECT_TRUE(timers.SetTimer(host, 200, 50)); });
+  EXPECT_FALSE(sim.process.HasTimer(host, 200)) << "made on the caller's thread";
+  sim.process.PumpMessages();
+  EXPECT_TRUE(sim.process.HasTimer(host, 200));
+  fromAnotherThread([&] { timers.KillTimer(host, 200); });
+  EXPECT_TRUE(sim.process.HasTimer(host, 200));
+  sim.process.PumpMessages();
+  EXPECT_FALSE(sim.process.HasTimer(host, 200));
+  EXPECT_EQ(procedure.received.size(), received) << "the requests reach no window procedure";
+  EXPECT_EQ(sim.desktop.TakeTrace(),
+            (std::vector<std::string>{"SetTimer id=200 period=50", "KillTimer id=200"}));
 }
 
 }  // namespace

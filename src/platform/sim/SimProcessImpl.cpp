@@ -135,7 +135,12 @@ bool SimProcessImpl::DeliverOne(Lock& lock) {
   if (!posted.empty()) {
     const PostedMessage message = posted.front();
     posted.pop_front();
-    const WindowRecord* window = world_.windows.Find(message.hwnd);
+    WindowRecord* window = world_.windows.Find(message.hwnd);
+    if (message.timerRequest != TimerRequest::None) {
+      // Answered by the window's class before any procedure sees a message.
+      if (window != nullptr && window->owner == this) ApplyTimerRequest(*window, message);
+      return true;
+    }
     if (window != nullptr && window->owner == this && window->procedure != nullptr) {
       platform::WindowProcedure* procedure = window->procedure;
       lock.unlock();
@@ -146,6 +151,15 @@ bool SimProcessImpl::DeliverOne(Lock& lock) {
     return true;
   }
   return false;
+}
+
+void SimProcessImpl::ApplyTimerRequest(WindowRecord& window, const PostedMessage& request) {
+  const auto id = static_cast<std::uintptr_t>(request.wParam);
+  if (request.timerRequest == TimerRequest::Set) {
+    StartWindowTimer(window, id, static_cast<std::uint32_t>(request.lParam), world_.clock.NowUs());
+  } else {
+    StopWindowTimer(window, id);
+  }
 }
 
 bool SimProcessImpl::HasPendingMessages() const {

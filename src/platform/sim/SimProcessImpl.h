@@ -93,6 +93,7 @@ class SimProcessImpl final : public SimProcess {
  private:
   // One step of the pump, lock held: false when nothing was left to deliver.
   bool DeliverOne(Lock& lock);
+  void ApplyTimerRequest(WindowRecord& window, const PostedMessage& request);
   void CloseEverything();
 
   // The main thread runs only while it holds the turn; the thread that gives

@@ -15,11 +15,17 @@ namespace hidhost::sim {
 
 class SimProcessImpl;
 
+// A timer request that a thread other than the window's posted to it (as the
+// Win32 backend posts one, the system refusing it from another thread):
+// wParam the timer's id, lParam the period.
+enum class TimerRequest { None, Set, Kill };
+
 struct PostedMessage {
   std::uintptr_t hwnd = 0;
   std::uint32_t message = 0;
   platform::WParam wParam = 0;
   platform::LParam lParam = 0;
+  TimerRequest timerRequest = TimerRequest::None;
 };
 
 // A message sent to a window of another thread, waiting for that thread's answer.

@@ -10,16 +10,27 @@ namespace {
 constexpr std::uint32_t kFinestPeriodMs = 1;
 constexpr std::uint32_t kCoarsestPeriodMs = 1000000;
 
+bool OtherThreadsWindow(const WindowRecord& window) {
+  return window.thread != std::this_thread::get_id();
+}
+
 }  // namespace
 
+// The system refuses a timer call for another thread's window. Like the Win32
+// backend, the facet then posts the request to the window's thread, which
+// makes the call when it next takes a message; the caller learns only that
+// the request was queued. The trace line is the caller's, where it made the call.
 bool SimTimers::SetTimer(platform::Hwnd hwnd, std::uintptr_t id, std::uint32_t periodMs) {
   Lock lock(world_.mutex);
   world_.Trace(trace::SetTimerLine(id, periodMs));
   if (world_.Fails(Call::SetTimer)) return false;
   WindowRecord* window = world_.windows.Find(platform::ValueOf(hwnd));
   if (window == nullptr || window->owner != &process_) return false;
-  window->timers[id] = {periodMs, world_.clock.NowUs()};
-  return true;
+  if (OtherThreadsWindow(*window)) {
+    process_.Enqueue({window->id, 0, id, periodMs, TimerRequest::Set});
+    return true;
+  }
+  return StartWindowTimer(*window, id, periodMs, world_.clock.NowUs());
 }
 
 bool SimTimers::KillTimer(platform::Hwnd hwnd, std::uintptr_t id) {
@@ -28,7 +39,11 @@ bool SimTimers::KillTimer(platform::Hwnd hwnd, std::uintptr_t id) {
   if (world_.Fails(Call::KillTimer)) return false;
   WindowRecord* window = world_.windows.Find(platform::ValueOf(hwnd));
   if (window == nullptr || window->owner != &process_) return false;
-  return window->timers.erase(id) > 0;
+  if (OtherThreadsWindow(*window)) {
+    process_.Enqueue({window->id, 0, id, 0, TimerRequest::Kill});
+    return true;
+  }
+  return StopWindowTimer(*window, id);
 }
 
 void SimTimers::Sleep(std::uint32_t ms) {

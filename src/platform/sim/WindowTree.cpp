@@ -17,6 +17,18 @@ bool Contains(const platform::Rect& rect, platform::Point point) {
          point.y < rect.bottom;
 }
 
+bool StartWindowTimer(WindowRecord& window, std::uintptr_t id, std::uint32_t periodMs,
+                      std::uint64_t nowUs) {
+  if (window.thread != std::this_thread::get_id()) return false;
+  window.timers[id] = {periodMs, nowUs};
+  return true;
+}
+
+bool StopWindowTimer(WindowRecord& window, std::uintptr_t id) {
+  if (window.thread != std::this_thread::get_id()) return false;
+  return window.timers.erase(id) > 0;
+}
+
 WindowTree::WindowTree() {
   WindowRecord desktop;
   desktop.id = kDesktopWindow;

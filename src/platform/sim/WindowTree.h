@@ -22,6 +22,14 @@ struct WindowTimer {
   std::uint64_t sinceUs = 0;  // when it was set or last fired
 };
 
+struct WindowRecord;
+
+// The system's own timer calls. As on Windows, only the window's thread may
+// start or stop its timers: from any other thread both fail and change nothing.
+bool StartWindowTimer(WindowRecord& window, std::uintptr_t id, std::uint32_t periodMs,
+                      std::uint64_t nowUs);
+bool StopWindowTimer(WindowRecord& window, std::uintptr_t id);
+
 struct WindowRecord {
   std::uintptr_t id = 0;
   std::string className;
