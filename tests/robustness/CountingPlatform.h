@@ -74,7 +74,10 @@ class CountingPlatform {
       n_.Count(C::MapVirtualKey);
       return in_.MapVirtualKey(code, mapType);
     }
-    std::uintptr_t GetMessageExtraInfo() override { return in_.GetMessageExtraInfo(); }
+    std::uintptr_t GetMessageExtraInfo() override {
+      n_.Count(C::GetMessageExtraInfo);
+      return in_.GetMessageExtraInfo();
+    }
     bool GetCursorPos(platform::Point& out) override {
       n_.Count(C::GetCursorPos);
       return in_.GetCursorPos(out);
@@ -222,7 +225,10 @@ class CountingPlatform {
       return in_.KillTimer(hwnd, id);
     }
     std::uint32_t MaximumTimerPeriod() override { return in_.MaximumTimerPeriod(); }
-    void Sleep(std::uint32_t ms) override { in_.Sleep(ms); }
+    void Sleep(std::uint32_t ms) override {
+      n_.Count(C::Sleep);
+      in_.Sleep(ms);
+    }
     bool SleepUnlessSignalled(Handle event, std::uint32_t ms) override {
       return in_.SleepUnlessSignalled(event, ms);
     }
@@ -344,7 +350,10 @@ class CountingPlatform {
       return in_.CreateThread(stackSize, entry, parameter);
     }
     Handle CreateFileMapping(std::string_view name, std::uint32_t size) override {
-      n_.Count(C::CreateFileMapping);
+      for (const C step : {C::LocalAlloc, C::InitializeSecurityDescriptor,
+                           C::SetSecurityDescriptorDacl, C::CreateFileMapping}) {
+        n_.Count(step);
+      }
       return in_.CreateFileMapping(name, size);
     }
     void* MapViewOfFile(Handle mapping, std::uint32_t size) override {

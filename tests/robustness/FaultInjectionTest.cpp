@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +46,7 @@ constexpr auto kFaultTable = std::to_array<FaultRow>({
     {"SetDoubleClickTime"},
     {"SwapMouseButton"},
     {"SystemParametersInfoA"},
+    {"GetMessageExtraInfo"},
     {"CreateWindowExA"},
     {"DestroyWindow", false, true},  // WM_CLOSE's default processing
     {"RegisterWindowMessageA"},
@@ -69,6 +72,7 @@ constexpr auto kFaultTable = std::to_array<FaultRow>({
     {"WTSUnRegisterSessionNotification"},
     {"SetTimer"},
     {"KillTimer"},
+    {"Sleep"},
     {"timeBeginPeriod"},
     {"timeEndPeriod", true},
     {"RegOpenKeyExA"},
@@ -90,6 +94,9 @@ constexpr auto kFaultTable = std::to_array<FaultRow>({
     {"WaitForSingleObject"},
     {"CloseHandle", true},
     {"CreateThread"},
+    {"LocalAlloc"},
+    {"InitializeSecurityDescriptor"},
+    {"SetSecurityDescriptorDacl"},
     {"CreateFileMappingA"},
     {"MapViewOfFile"},
     {"UnmapViewOfFile", true},
@@ -179,6 +186,25 @@ TEST(FaultTable, NamesEveryCallTheSimulatorCanFailOnce) {
   for (std::size_t c = 0; c < rows.size(); ++c) {
     EXPECT_EQ(rows[c], 1) << sim::Win32NameOf(static_cast<sim::Call>(c));
   }
+}
+
+// Scenario writers learn from hidhost-sim's README which calls `fail` takes.
+TEST(FaultTable, ScenarioReadmeListsEveryCallTheSimulatorCanFail) {
+  std::ifstream file(HIDHOST_SIM_README);
+  ASSERT_TRUE(file) << HIDHOST_SIM_README;
+  const std::string text{std::istreambuf_iterator<char>(file), {}};
+  const std::size_t heading = text.find("Every call that `fail` takes");
+  ASSERT_NE(heading, std::string::npos);
+  const std::size_t from = text.find("):", heading);
+  const std::string list = text.substr(from, text.find("\n\n", from) - from);
+  std::vector<std::string> listed;
+  for (std::size_t open = list.find('`'); open != std::string::npos;
+       open = list.find('`', list.find('`', open + 1) + 1)) {
+    listed.push_back(list.substr(open + 1, list.find('`', open + 1) - open - 1));
+  }
+  std::vector<std::string> table;
+  for (const sim::CallInfo& row : sim::EveryCall()) table.emplace_back(row.win32Name);
+  EXPECT_EQ(listed, table);
 }
 
 // Without faults, the workload reaches every call that the host makes, so

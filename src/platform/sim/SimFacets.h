@@ -27,7 +27,7 @@ class SimInput final : public platform::Input, FacetBase {
   void MouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data,
                   std::uintptr_t extra) override;
   std::uint32_t MapVirtualKey(std::uint32_t code, std::uint32_t mapType) override;
-  std::uintptr_t GetMessageExtraInfo() override { return 0; }
+  std::uintptr_t GetMessageExtraInfo() override;
   bool GetCursorPos(platform::Point& out) override;
   bool SetCursorPos(std::int32_t x, std::int32_t y) override;
   std::int32_t GetSystemMetrics(std::int32_t index) override;

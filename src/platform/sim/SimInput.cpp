@@ -86,6 +86,14 @@ void SimInput::MouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy,
   }
 }
 
+// No input message carries extra information here. The call cannot fail on
+// Windows; failed here, it gives 0 all the same.
+std::uintptr_t SimInput::GetMessageExtraInfo() {
+  Lock lock(world_.mutex);
+  world_.Fails(Call::GetMessageExtraInfo);
+  return 0;
+}
+
 std::uint32_t SimInput::MapVirtualKey(std::uint32_t code, std::uint32_t mapType) {
   Lock lock(world_.mutex);
   if (world_.Fails(Call::MapVirtualKey)) return 0;

@@ -121,7 +121,12 @@ platform::Handle SimKernel::CreateThread(std::uint32_t /*stackSize*/, ThreadEntr
 platform::Handle SimKernel::CreateFileMapping(std::string_view name, std::uint32_t size) {
   Lock lock(world_.mutex);
   world_.Trace(trace::CreateFileMappingLine(name, size));
-  if (world_.Fails(Call::CreateFileMapping)) return platform::Handle::None;
+  // The backend makes the block's security descriptor first; any step of it
+  // failing ends the call before the mapping is asked for.
+  if (world_.Fails(Call::LocalAlloc) || world_.Fails(Call::InitializeSecurityDescriptor) ||
+      world_.Fails(Call::SetSecurityDescriptorDacl) || world_.Fails(Call::CreateFileMapping)) {
+    return platform::Handle::None;
+  }
   auto object = name.empty() ? nullptr : world_.FindNamed(std::string(name));
   if (object != nullptr && object->kind != ObjectKind::Mapping) return platform::Handle::None;
   if (object == nullptr) {

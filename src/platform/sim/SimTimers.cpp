@@ -49,6 +49,8 @@ bool SimTimers::KillTimer(platform::Hwnd hwnd, std::uintptr_t id) {
 void SimTimers::Sleep(std::uint32_t ms) {
   Lock lock(world_.mutex);
   world_.Trace(trace::SleepLine(ms));
+  // Sleep cannot fail on Windows; failed here, it returns at once.
+  if (world_.Fails(Call::Sleep)) return;
   world_.clock.Sleep(ms);
 }
 

@@ -16,6 +16,7 @@ constexpr std::array<CallInfo, static_cast<std::size_t>(Call::kCount)> kCalls{{
     {Call::SetDoubleClickTime, "SetDoubleClickTime", "Input::SetDoubleClickTime"},
     {Call::SwapMouseButton, "SwapMouseButton", "Input::SwapMouseButton"},
     {Call::SystemParametersInfo, "SystemParametersInfoA", "Input::SystemParametersInfo"},
+    {Call::GetMessageExtraInfo, "GetMessageExtraInfo", "Input::GetMessageExtraInfo"},
     {Call::CreateWindowEx, "CreateWindowExA", "Windows::CreateFrameworkWindow"},
     {Call::DestroyWindow, "DestroyWindow", "Windows::DefWindowProc (WM_CLOSE)"},
     {Call::RegisterWindowMessage, "RegisterWindowMessageA", "Windows::RegisterWindowMessage"},
@@ -43,6 +44,7 @@ constexpr std::array<CallInfo, static_cast<std::size_t>(Call::kCount)> kCalls{{
      "Windows::UnregisterSessionNotification"},
     {Call::SetTimer, "SetTimer", "Timers::SetTimer"},
     {Call::KillTimer, "KillTimer", "Timers::KillTimer"},
+    {Call::Sleep, "Sleep", "Timers::Sleep"},
     {Call::TimeBeginPeriod, "timeBeginPeriod", "Timers::TimeBeginPeriod"},
     {Call::TimeEndPeriod, "timeEndPeriod", "Timers::TimeEndPeriod"},
     {Call::RegOpenKeyEx, "RegOpenKeyExA", "Registry::OpenKey"},
@@ -66,6 +68,10 @@ constexpr std::array<CallInfo, static_cast<std::size_t>(Call::kCount)> kCalls{{
     {Call::WaitForSingleObject, "WaitForSingleObject", "Kernel::WaitForSingleObject"},
     {Call::CloseHandle, "CloseHandle", "Kernel::CloseHandle, DriverDevice::Close"},
     {Call::CreateThread, "CreateThread", "Kernel::CreateThread"},
+    {Call::LocalAlloc, "LocalAlloc", "Kernel::CreateFileMapping"},
+    {Call::InitializeSecurityDescriptor, "InitializeSecurityDescriptor",
+     "Kernel::CreateFileMapping"},
+    {Call::SetSecurityDescriptorDacl, "SetSecurityDescriptorDacl", "Kernel::CreateFileMapping"},
     {Call::CreateFileMapping, "CreateFileMappingA", "Kernel::CreateFileMapping"},
     {Call::MapViewOfFile, "MapViewOfFile", "Kernel::MapViewOfFile"},
     {Call::UnmapViewOfFile, "UnmapViewOfFile", "Kernel::UnmapViewOfFile"},
@@ -97,6 +103,10 @@ constexpr bool RowsInEnumOrder() {
 static_assert(RowsInEnumOrder(), "each row of kCalls sits at its Call's position");
 
 }  // namespace
+
+std::span<const CallInfo> EveryCall() {
+  return kCalls;
+}
 
 const CallInfo& InfoOf(Call call) {
   return kCalls[static_cast<std::size_t>(call)];

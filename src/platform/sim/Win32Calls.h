@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string_view>
 
 namespace hidhost::sim {
@@ -19,6 +20,7 @@ enum class Call : std::size_t {
   SetDoubleClickTime,
   SwapMouseButton,
   SystemParametersInfo,
+  GetMessageExtraInfo,
   // Windows
   CreateWindowEx,
   DestroyWindow,
@@ -46,6 +48,7 @@ enum class Call : std::size_t {
   // Timers
   SetTimer,
   KillTimer,
+  Sleep,
   TimeBeginPeriod,
   TimeEndPeriod,
   // Registry
@@ -70,6 +73,10 @@ enum class Call : std::size_t {
   WaitForSingleObject,
   CloseHandle,
   CreateThread,
+  // Inside CreateFileMapping: the block's security descriptor, in this order.
+  LocalAlloc,
+  InitializeSecurityDescriptor,
+  SetSecurityDescriptorDacl,
   CreateFileMapping,
   MapViewOfFile,
   UnmapViewOfFile,
@@ -101,6 +108,8 @@ struct CallInfo {
   std::string_view facetMethod;  // the seam's method that stands for the call
 };
 
+// Every row, in the order of Call: the calls a scenario's `fail` takes.
+std::span<const CallInfo> EveryCall();
 // The row of a call.
 const CallInfo& InfoOf(Call call);
 std::string_view Win32NameOf(Call call);
