@@ -62,13 +62,11 @@ TEST_P(StuckInput, MouseRemovedWhileHeld_ReleasedOnceAndLaterReleaseSwallowed) {
   EXPECT_EQ(host.Close(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, StuckInput,
-                         ::testing::Values(StuckCase{1, "non-native left", 0x02, kLeftUp,
-                                                     "button left"},
-                                           StuckCase{2, "switch window's Alt", 0x04, kAltUp,
-                                                     "key 0xA4"},
-                                           StuckCase{3, "non-native middle", 0x08, kMiddleUp,
-                                                     "button middle"}));
+INSTANTIATE_TEST_SUITE_P(
+    Rows, StuckInput,
+    ::testing::Values(StuckCase{1, "non-native left", 0x02, kLeftUp, "button left"},
+                      StuckCase{2, "switch window's Alt", 0x04, kAltUp, "key 0xA4"},
+                      StuckCase{3, "non-native middle", 0x08, kMiddleUp, "button middle"}));
 
 TEST(StuckInputRelease, ConsoleDisconnectWhileHeld_ReleasesWhatHostPressed) {
   HostHarness host;

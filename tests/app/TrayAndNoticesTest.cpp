@@ -345,7 +345,7 @@ TEST(SharedBlock, UpdateNotices_EachDoesItsSteps) {
     changed.DoubleClickSpeed = 321;
     changed.ButtonInfo[3].actionCode = 65;  // button 4 copies: its own input is withheld
     changed.OTGSpeed = 7;
-    ASSERT_TRUE(host.Desktop().WriteSharedBlock(Bytes(changed)));
+    ASSERT_EQ(host.Desktop().WriteSharedBlock(Bytes(changed)), sim::SharedWrite::Written);
     host.Trace();
     ASSERT_TRUE(host.Send(c.notice));
     const auto trace = host.Trace();

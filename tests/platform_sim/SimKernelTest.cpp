@@ -288,12 +288,12 @@ TEST(SimKernel, TheConfigurationProgramWritesTheBlockUnderItsMutex) {
   SimFixture sim;
   std::array<std::uint8_t, kSharedBlockSize> bytes{};
   bytes[4] = 0xF4;
-  EXPECT_FALSE(sim.desktop.WriteSharedBlock(bytes)) << "no block yet";
+  EXPECT_EQ(sim.desktop.WriteSharedBlock(bytes), SharedWrite::NoBlock) << "no block yet";
   EXPECT_FALSE(sim.desktop.ReadSharedBlock().has_value());
   auto& kernel = sim.platform.kernel;
   kernel.CreateMutex(kSharedMutexName);
   const Handle mapping = kernel.CreateFileMapping(kSharedBlockName, 116);
-  EXPECT_TRUE(sim.desktop.WriteSharedBlock(bytes));
+  EXPECT_EQ(sim.desktop.WriteSharedBlock(bytes), SharedWrite::Written);
   EXPECT_EQ(static_cast<std::uint8_t*>(kernel.MapViewOfFile(mapping, 116))[4], 0xF4);
 }
 

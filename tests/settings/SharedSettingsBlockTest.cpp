@@ -47,7 +47,7 @@ TEST_F(SharedSettingsBlockTest, Read_takesWholeRecordFromConfigurationProgram) {
   SharedSettingsBlock block(platform);
   ASSERT_TRUE(block.CreateMutex());
   ASSERT_EQ(block.Create(), 1);
-  ASSERT_TRUE(desktop.WriteSharedBlock(BytesOf(SampleRecord())));
+  ASSERT_EQ(desktop.WriteSharedBlock(BytesOf(SampleRecord())), sim::SharedWrite::Written);
   MouseSettings record = MarkedRecord();
   EXPECT_EQ(block.Read(record), 1);
   EXPECT_EQ(record, SampleRecord());
@@ -112,7 +112,7 @@ TEST(SharedSettingsBlockAbandoned, SkipsCopyAndGivesMutexBack) {
     SharedSettingsBlock block(hostProcess.Platform());
     ASSERT_TRUE(block.CreateMutex());
     ASSERT_EQ(block.Create(), 1);
-    ASSERT_TRUE(world.WriteSharedBlock(BytesOf(SampleRecord())));
+    ASSERT_EQ(world.WriteSharedBlock(BytesOf(SampleRecord())), sim::SharedWrite::Written);
 
     sim::SimProcess& dying = world.StartProcess();
     const platform::Handle taken = dying.Platform().kernel.CreateMutex(kSharedMutexName).handle;

@@ -154,8 +154,8 @@ Error WindowAttribute(std::string_view key, std::string_view value, Directive& o
     const auto parent = Number(value, 0, kU32);
     if (!parent) return "parent is not a window id";
     shape.parent = *parent == static_cast<std::int64_t>(sim::kDesktopWindow)
-                      ? 0
-                      : static_cast<std::uintptr_t>(*parent);
+                       ? 0
+                       : static_cast<std::uintptr_t>(*parent);
     if (shape.parent != 0 && !context.windows.contains(shape.parent)) {
       return "parent " + std::string(value) + " is not a declared window";
     }

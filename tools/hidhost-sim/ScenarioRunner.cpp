@@ -38,17 +38,22 @@ ScenarioRunner::~ScenarioRunner() {
   ShutDownQuietly();
 }
 
-void ScenarioRunner::Run(const std::vector<Directive>& directives) {
+std::optional<std::string> ScenarioRunner::Run(const std::vector<Directive>& directives) {
   for (const Directive& directive : directives) {
     if (!directive.isRun) {
       SetUp(directive);
       continue;
     }
     out_ << "> " << directive.text << '\n';
-    Perform(directive);
+    const std::optional<std::string> stuck = Perform(directive);
     PrintTrace();
+    if (stuck) {
+      out_.flush();
+      return "line " + std::to_string(directive.line) + ": " + *stuck;
+    }
   }
   out_.flush();
+  return std::nullopt;
 }
 
 void ScenarioRunner::SetUp(const Directive& directive) {
@@ -87,7 +92,7 @@ void ScenarioRunner::SetUp(const Directive& directive) {
   }
 }
 
-void ScenarioRunner::Perform(const Directive& directive) {
+std::optional<std::string> ScenarioRunner::Perform(const Directive& directive) {
   const auto number = [&](std::size_t i, std::int64_t fallback = 0) {
     return i < directive.numbers.size() ? directive.numbers[i] : fallback;
   };
@@ -129,7 +134,10 @@ void ScenarioRunner::Perform(const Directive& directive) {
       SendToHost(platform::kWmDeviceChange, kDbtDevNodesChanged, 0);
       break;
     case DirectiveKind::Shared:
-      desktop_.WriteSharedBlock(directive.bytes);
+      if (desktop_.WriteSharedBlock(directive.bytes) == sim::SharedWrite::MutexKept) {
+        return "the host keeps the shared block's mutex: the configuration program would wait "
+               "for ever";
+      }
       Settle();
       break;
     case DirectiveKind::DumpShared: {
@@ -151,6 +159,7 @@ void ScenarioRunner::Perform(const Directive& directive) {
     default:
       break;
   }
+  return std::nullopt;
 }
 
 void ScenarioRunner::StartHost() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -21,7 +22,9 @@ class ScenarioRunner {
   ScenarioRunner(const ScenarioRunner&) = delete;
   ScenarioRunner& operator=(const ScenarioRunner&) = delete;
 
-  void Run(const std::vector<Directive>& directives);
+  // The trace of every directive up to the end, or up to one that cannot
+  // complete (the message says why; the trace printed so far stands).
+  std::optional<std::string> Run(const std::vector<Directive>& directives);
   // The first host started is recorded into folder, as HidHost.exe --record does.
   void RecordFirstHostInto(std::string folder) { recordFolder_ = std::move(folder); }
 
@@ -36,7 +39,7 @@ class ScenarioRunner {
   };
 
   void SetUp(const Directive& directive);
-  void Perform(const Directive& directive);
+  std::optional<std::string> Perform(const Directive& directive);
   void StartHost();
   // Sends to the running host's window, on its window thread, then settles.
   void SendToHost(std::uint32_t message, platform::WParam wParam, platform::LParam lParam);

@@ -66,6 +66,9 @@ int main(int argc, char** argv) {
   }
   hidhost::simtool::ScenarioRunner runner(std::cout);
   if (!recordFolder.empty()) runner.RecordFirstHostInto(recordFolder);
-  runner.Run(std::get<std::vector<hidhost::simtool::Directive>>(parsed));
+  if (const auto stuck = runner.Run(std::get<std::vector<hidhost::simtool::Directive>>(parsed))) {
+    std::cerr << "hidhost-sim: " << *stuck << "\n";
+    return kMalformed;
+  }
   return 0;
 }

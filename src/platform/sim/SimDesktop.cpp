@@ -298,20 +298,25 @@ bool SimDesktop::DriverRegistered() const {
   return world_->driver.IsRegistered();
 }
 
-bool SimDesktop::WriteSharedBlock(std::span<const std::uint8_t> bytes) {
+SharedWrite SimDesktop::WriteSharedBlock(std::span<const std::uint8_t> bytes) {
   Lock lock(world_->mutex);
   auto mapping = SharedBlock(*world_);
-  if (mapping == nullptr) return false;
-  // The configuration program writes under the block's mutex: it waits while
-  // a thread of the host holds it (a mutex held outside is its own).
+  if (mapping == nullptr) return SharedWrite::NoBlock;
+  // A mutex held outside is the configuration program's own.
   auto mutex = world_->FindNamed(kSharedMutexName);
   if (mutex != nullptr && mutex->kind == ObjectKind::Mutex) {
-    world_->changed.wait(lock, [&] { return !mutex->owner.has_value(); });
+    const auto nothingRuns = [&] {
+      return world_->threads.AllSettled() &&
+             std::none_of(world_->processes.begin(), world_->processes.end(),
+                          [](const auto& process) { return process->MainThreadRunning(); });
+    };
+    world_->changed.wait(lock, [&] { return !mutex->owner.has_value() || nothingRuns(); });
+    if (mutex->owner.has_value()) return SharedWrite::MutexKept;
   }
   std::memcpy(mapping->bytes.get(), bytes.data(),
               std::min<std::size_t>(bytes.size(), mapping->size));
   world_->Notify();
-  return true;
+  return SharedWrite::Written;
 }
 
 std::optional<std::array<std::uint8_t, kSharedBlockSize>> SimDesktop::ReadSharedBlock() const {

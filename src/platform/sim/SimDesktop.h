@@ -40,6 +40,8 @@ inline constexpr std::size_t kSharedBlockSize = 116;
 using settings::kSharedBlockName;
 using settings::kSharedMutexName;
 
+enum class SharedWrite { Written, NoBlock, MutexKept };
+
 struct WindowSpec {
   std::uintptr_t id = 0;
   std::string className;
@@ -142,8 +144,11 @@ class SimDesktop {
   bool DriverOpen() const;
   bool DriverRegistered() const;
 
-  // The configuration program's side of the shared block (under its mutex).
-  bool WriteSharedBlock(std::span<const std::uint8_t> bytes);
+  // The configuration program's side of the shared block: it writes under
+  // the block's mutex, waiting while a thread of the host holds it. When
+  // nothing can release it any more (every thread settled, no main thread
+  // running), it gives up: MutexKept.
+  SharedWrite WriteSharedBlock(std::span<const std::uint8_t> bytes);
   std::optional<std::array<std::uint8_t, kSharedBlockSize>> ReadSharedBlock() const;
 
   // The trace and time.

@@ -56,6 +56,8 @@ class SimProcessImpl final : public SimProcess {
   void Enqueue(const PostedMessage& message);
   // The message loop of Windows::RunMessageLoop; gives the quit message's code.
   std::int32_t RunMessageLoop();
+  // True while the main thread holds the turn (lock held).
+  bool MainThreadRunning() const { return main_ != nullptr && !main_->ended && main_->hasTurn; }
   // The main thread, to be joined once it has ended or else left parked for
   // good (a process ended from outside never runs its code again).
   std::thread TakeMainThread(bool& ended);
