@@ -48,6 +48,10 @@ endif()
 set(CPACK_MODULE_PATH "${PROJECT_SOURCE_DIR}/cmake/nsis")
 # The NSIS template reads these (CPack passes every CPACK_ variable to it).
 set(CPACK_HIDHOST_VERSION_QUAD "${HIDHOST_VERSION_QUAD}")
+# The template runs both to build the uninstaller in a pass of its own.
+set(CPACK_HIDHOST_CMAKE_COMMAND "${CMAKE_COMMAND}")
+find_program(HIDHOST_MAKENSIS makensis)
+set(CPACK_HIDHOST_MAKENSIS "${HIDHOST_MAKENSIS}")
 set(CPACK_HIDHOST_ICON "${PROJECT_SOURCE_DIR}/resources/hidhost.ico")
 # The host's hidden window, as the sources define it: the installer and the
 # uninstaller find it to ask a running host to end before its files go.

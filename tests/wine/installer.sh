@@ -100,9 +100,11 @@ reg_values() {
   win reg query "$1" 2>/dev/null | sed -nE 's/^ +([^ ]+) +REG_[A-Z_]+ +(.*)$/\1=\2/p'
 }
 
-file_version() {
-  "$WINDRES" -i "$1" -O rc 2>/dev/null | sed -nE 's/.*VALUE "FileVersion", "([^"]*)".*/\1/p'
+# One string of a file's version resource.
+version_string() {
+  "$WINDRES" -i "$1" -O rc 2>/dev/null | sed -nE "s/.*VALUE \"$2\", \"([^\"]*)\".*/\\1/p"
 }
+file_version() { version_string "$1" FileVersion; }
 
 host_window() { agent "find|$HOST_TITLE" | sed -nE 's/.* class=([^ ]*).*/\1/p'; }
 
@@ -125,6 +127,8 @@ check_installed() {
   local file
   for file in HidHost.exe lan.dll Option.exe Uninstall.exe; do
     check "$2: $file is version $version" "$version" "$(file_version "$INSTDIR/$file")"
+    check "$2: $file is named so in its version resource" "$file" \
+      "$(version_string "$INSTDIR/$file" OriginalFilename)"
   done
   values=$(reg_values "$UNINSTALL_KEY")
   printf '%s\n' "$values" >>"$LOGS/uninstall-key.log"
