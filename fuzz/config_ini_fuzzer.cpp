@@ -8,23 +8,13 @@
 #include <fstream>
 #include <string>
 
-#include "FuzzCheck.h"
+#include "SettingsChecks.h"
 #include "platform/sim/SimDesktop.h"
-#include "settings/ConfigFile.h"
 
 namespace {
 
-using hidhost::settings::MouseSettings;
-
 constexpr std::uint8_t kLockMouseKey = 0x01;
 constexpr std::uint8_t kLockDesktopKey = 0x02;
-
-MouseSettings Read(hidhost::platform::Platform& platform, int& result) {
-  MouseSettings record{};
-  hidhost::settings::ClearSettings(record);
-  result = hidhost::settings::ReadConfiguration(platform, record);
-  return record;
-}
 
 }  // namespace
 
@@ -40,21 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   hidhost::sim::SimProcess& process = desktop.StartProcess();
   hidhost::platform::Platform& platform = process.Platform();
 
-  int result = -1;
-  const MouseSettings first = Read(platform, result);
   // The file is there and nobody holds it: only an unusable mouse key keeps it unread.
-  FUZZ_CHECK(result == ((data[0] & kLockMouseKey) ? 0 : 1));
-
-  int again = -1;
-  FUZZ_CHECK(Read(platform, again) == first && again == result);
-
-  // Writing Device changes no other setting, and reads back as written.
-  const std::string path = std::string(hidhost::sim::kHostDirectory) + "config.ini";
-  FUZZ_CHECK(hidhost::settings::WriteDeviceFlag(platform.profile, path, 1) == 1);
-  FUZZ_CHECK(platform.profile.GetPrivateProfileInt("Setting", "Device", -7, path) == 1);
-  int afterWrite = -1;
-  FUZZ_CHECK(Read(platform, afterWrite) == first && afterWrite == result);
-
+  hidhost::fuzzing::CheckConfigurationReads(
+      platform, std::string(hidhost::sim::kHostDirectory) + "config.ini",
+      (data[0] & kLockMouseKey) ? 0 : 1, true);
   FUZZ_CHECK(process.OpenObjectCount() == 0);
   return 0;
 }

@@ -9,26 +9,17 @@
 #include <string>
 #include <utility>
 
-#include "FuzzCheck.h"
+#include "SettingsChecks.h"
 #include "light/FastTarget.h"
 #include "light/LightHost.h"
-#include "settings/ConfigFile.h"
 
 namespace {
 
 using hidhost::fuzzing::LightDesktop;
-using hidhost::settings::MouseSettings;
 
 constexpr std::uint8_t kLockMouseKey = 0x01;
 constexpr std::uint8_t kLockDesktopKey = 0x02;
 constexpr std::uint8_t kFileHeld = 0x04;
-
-MouseSettings Read(hidhost::platform::Platform& platform, int& result) {
-  MouseSettings record{};
-  hidhost::settings::ClearSettings(record);
-  result = hidhost::settings::ReadConfiguration(platform, record);
-  return record;
-}
 
 }  // namespace
 
@@ -47,23 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   desktop.Profile().SetLocked((flags & kFileHeld) != 0);
   hidhost::platform::Platform& platform = desktop.Platform();
 
-  int result = -1;
-  const MouseSettings first = Read(platform, result);
   // The file is there: only an unusable mouse key, or a writer holding the
   // file, keeps it unread.
-  FUZZ_CHECK(result == ((flags & (kLockMouseKey | kFileHeld)) ? 0 : 1));
-
-  int again = -1;
-  FUZZ_CHECK(Read(platform, again) == first && again == result);
-
-  if (!(flags & kFileHeld)) {
-    // Writing Device changes no other setting, and reads back as written.
-    const std::string path(hidhost::fuzzing::LightProfileFiles::kConfigPath);
-    FUZZ_CHECK(hidhost::settings::WriteDeviceFlag(platform.profile, path, 1) == 1);
-    FUZZ_CHECK(platform.profile.GetPrivateProfileInt("Setting", "Device", -7, path) == 1);
-    int afterWrite = -1;
-    FUZZ_CHECK(Read(platform, afterWrite) == first && afterWrite == result);
-  }
+  hidhost::fuzzing::CheckConfigurationReads(
+      platform, std::string(hidhost::fuzzing::LightProfileFiles::kConfigPath),
+      (flags & (kLockMouseKey | kFileHeld)) ? 0 : 1, !(flags & kFileHeld));
   FUZZ_CHECK(desktop.OpenObjects() == 0);
   return 0;
 }

@@ -14,8 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "ByteReader.h"
-#include "FuzzCheck.h"
+#include "SettingsChecks.h"
 #include "light/FastTarget.h"
 #include "light/LightDesktop.h"
 #include "platform/Constants.h"
@@ -26,44 +25,7 @@
 namespace {
 
 using hidhost::fuzzing::FuzzedRegistry;
-using hidhost::settings::MouseSettings;
 namespace platform = hidhost::platform;
-
-constexpr std::string_view kMouseKey = "Control Panel\\Mouse";
-constexpr std::string_view kDesktopKey = "Control Panel\\Desktop";
-constexpr std::size_t kLongestValue = 400;  // beyond every buffer the host reads into
-
-constexpr std::array<std::string_view, 6> kMouseValues = {"DoubleClickSpeed", "SwapMouseButtons",
-                                                          "MouseSensitivity", "MouseSpeed",
-                                                          "MouseThreshold1",  "MouseThreshold2"};
-constexpr std::array<std::string_view, 1> kDesktopValues = {"WheelScrollLines"};
-
-void FillKey(hidhost::fuzzing::ByteReader& input, FuzzedRegistry::KeyState& key,
-             std::span<const std::string_view> names) {
-  key.exists = input.Flag();
-  key.canOpen = input.Flag();
-  key.canCreate = input.Flag();
-  key.canWrite = input.Flag();
-  for (std::string_view name : names) {
-    if (!input.Flag()) continue;
-    FuzzedRegistry::Value& value = key.values[std::string(name)];
-    value.type = input.Number();
-    value.data = input.String(kLongestValue);
-  }
-}
-
-// A window for the WM_WININICHANGE notices, answering with default processing.
-class PlainWindow final : public platform::WindowProcedure {
- public:
-  explicit PlainWindow(platform::Windows& windows) : windows_(windows) {}
-  platform::LResult OnMessage(platform::Hwnd hwnd, std::uint32_t message, platform::WParam wParam,
-                              platform::LParam lParam) override {
-    return windows_.DefWindowProc(hwnd, message, wParam, lParam);
-  }
-
- private:
-  platform::Windows& windows_;
-};
 
 }  // namespace
 
@@ -71,32 +33,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   hidhost::fuzzing::ByteReader input(data, size);
   hidhost::fuzzing::LightDesktop desktop;
   FuzzedRegistry& registry = desktop.Registry();
-  FillKey(input, registry.Key(kMouseKey), kMouseValues);
-  FillKey(input, registry.Key(kDesktopKey), kDesktopValues);
+  hidhost::fuzzing::FillMouseSettingKeys(input, registry);
   platform::Platform& light = desktop.Platform();
 
-  MouseSettings before{};
-  hidhost::settings::ClearSettings(before);
-  MouseSettings record = before;
+  const hidhost::settings::MouseSettings before = hidhost::fuzzing::ClearedSettings();
+  hidhost::settings::MouseSettings record = before;
   const int result = hidhost::settings::ReadSystemMouseSettings(light, record);
-  FUZZ_CHECK(result == 1 || result == 0 || result == -1);
+  hidhost::fuzzing::CheckSystemSettingsRead(result, record, before);
   FUZZ_CHECK(registry.OpenKeyCount() == 0);
-  if (result == 0) {
-    FUZZ_CHECK(record == before);
-  } else {
-    FUZZ_CHECK(record.Acceleration == (record.SpeedPreset != 0 ? 1 : 0));
-    FUZZ_CHECK(record.SpeedPreset == before.SpeedPreset ||
-               (record.SpeedPreset >= 0 && record.SpeedPreset < 20));
-  }
-  if (result == -1) {
-    FUZZ_CHECK(record.WheelScrollLines == before.WheelScrollLines &&
-               record.WheelPageScroll == before.WheelPageScroll);
-  }
-  if (result == 1) FUZZ_CHECK(record.WheelPageScroll == 0 || record.WheelPageScroll == 1);
 
   // The configuration program may hand over any acceleration flag.
   if (input.Flag()) record.Acceleration = static_cast<std::int32_t>(input.Number());
-  PlainWindow procedure(light.windows);
+  hidhost::fuzzing::PlainWindow procedure(light.windows);
   const platform::Hwnd window = light.windows.CreateFrameworkWindow({}, procedure);
   FUZZ_CHECK(platform::IsSet(window));
   {
