@@ -3,18 +3,15 @@
 // so that every action code, modifier and usage byte a record can hold is
 // performed under LightHost's checks.
 //
-// Input: a byte of desktop flags (FurnishDesktop), then updates of 117 bytes:
-// a control byte and the record. The control byte's low two bits pick the
-// message (0x4C8 + n); bit 2 leaves the block as it was; bit 3 skips the
-// presses; bit 4 disconnects and reconnects the console first; bit 5 holds
-// every button down across the update, so that a button is let go under
-// another record than the one it was pressed with; bit 6 tears the block
-// (its writer died holding the mutex).
+// Input: a byte of desktop flags (FurnishDesktop), then updates
+// (UpdateInput.h); a button held across an update is let go under another
+// record than the one it was pressed with.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
+#include "UpdateInput.h"
 #include "app/ConfigurationProgram.h"
 #include "light/FastTarget.h"
 #include "light/LightHost.h"
@@ -25,16 +22,7 @@ using hidhost::fuzzing::LightDesktop;
 using hidhost::fuzzing::LightHost;
 using hidhost::settings::MouseSettings;
 
-constexpr std::size_t kRecordSize = hidhost::settings::kMouseSettingsSize;
-constexpr std::size_t kUpdateSize = 1 + kRecordSize;
-constexpr std::size_t kMostUpdates = 16;
-
-constexpr std::uint8_t kKeepBlock = 0x04;
-constexpr std::uint8_t kNoPresses = 0x08;
-constexpr std::uint8_t kReconnect = 0x10;
-constexpr std::uint8_t kHoldAcross = 0x20;
-constexpr std::uint8_t kTorn = 0x40;
-constexpr std::uint32_t kEveryButton = 0x7F;
+using namespace hidhost::fuzzing::update_input;
 
 void PressEveryButton(LightHost& host) {
   for (int index = 0; index < hidhost::settings::kButtonCount; ++index) {
@@ -61,8 +49,8 @@ struct Session {
       }
       MouseSettings record{};
       std::memcpy(&record, update + 1, kRecordSize);
-      if (control & kHoldAcross) host.Word(kEveryButton);
-      host.Update(hidhost::app::kSettingsApplyAll + (control & 0x03),
+      if (control & kHoldAcross) host.Word(kEveryButtonDown);
+      host.Update(hidhost::app::kSettingsApplyAll + (control & kMessageBits),
                   (control & kKeepBlock) ? nullptr : &record, (control & kTorn) != 0);
       if (control & kHoldAcross) host.Word(0);
       if (!(control & kNoPresses)) PressEveryButton(host);

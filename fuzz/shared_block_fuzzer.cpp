@@ -2,18 +2,16 @@
 // messages, each followed by presses of every button, so that every action
 // code, modifier and usage byte the record can hold is performed.
 //
-// Input: one byte choosing the windows under the cursor, then updates of 117
-// bytes each: a control byte and the record. The control byte's low two bits
-// pick the message (0x4C8 + n); bit 2 leaves the block as it was; bit 3 skips
-// the button presses; bit 4 disconnects and reconnects the console first;
-// bit 5 holds every button down across the update, so that a button is let go
-// under another action than the one it was pressed with.
+// Input: one byte choosing the windows under the cursor, then updates
+// (UpdateInput.h); a button held across an update is let go under another
+// action than the one it was pressed with.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
 #include "FuzzCheck.h"
+#include "UpdateInput.h"
 #include "app/HostWindow.h"
 #include "robustness/BusyDesktop.h"
 
@@ -22,15 +20,7 @@ namespace {
 using hidhost::settings::MouseSettings;
 using hidhost::testing::HostHarness;
 
-constexpr std::size_t kRecordSize = hidhost::settings::kMouseSettingsSize;
-constexpr std::size_t kUpdateSize = 1 + kRecordSize;
-constexpr std::size_t kMaxUpdates = 16;
-
-constexpr std::uint8_t kKeepBlock = 0x04;
-constexpr std::uint8_t kNoPresses = 0x08;
-constexpr std::uint8_t kReconnect = 0x10;
-constexpr std::uint8_t kHoldAcross = 0x20;
-constexpr std::uint32_t kEveryButtonDown = 0x7F;
+using namespace hidhost::fuzzing::update_input;
 
 MouseSettings RecordOf(const std::uint8_t* bytes) {
   MouseSettings record{};
@@ -55,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(host.Start());
   MouseSettings block = host.App().Window()->Settings().Snapshot();
 
-  const std::size_t updates = std::min((size - 1) / kUpdateSize, kMaxUpdates);
+  const std::size_t updates = std::min((size - 1) / kUpdateSize, kMostUpdates);
   for (std::size_t u = 0; u < updates; ++u) {
     const std::uint8_t* update = data + 1 + u * kUpdateSize;
     const std::uint8_t control = update[0];
@@ -66,11 +56,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           host.Send(hidhost::platform::kWmWtsSessionChange, hidhost::platform::kWtsConsoleConnect));
     }
     if (!(control & kKeepBlock)) {
-      FUZZ_CHECK(host.Desktop().WriteSharedBlock({update + 1, kRecordSize}));
+      FUZZ_CHECK(host.Desktop().WriteSharedBlock({update + 1, kRecordSize}) ==
+                 hidhost::sim::SharedWrite::Written);
       block = RecordOf(update + 1);
     }
     if (control & kHoldAcross) FUZZ_CHECK(host.Event(kEveryButtonDown));
-    const std::uint32_t notice = hidhost::app::kSettingsApplyAll + (control & 0x03);
+    const std::uint32_t notice = hidhost::app::kSettingsApplyAll + (control & kMessageBits);
     FUZZ_CHECK(host.Send(notice));
     if (control & kHoldAcross) FUZZ_CHECK(host.Event(hidhost::testing::kNoButtonWord));
 
