@@ -244,8 +244,12 @@ whole suite under ASan+UBSan.
   down at a random step; a new host each life.
 
 Fuzzing, as last run: each target's executions, the time they took and their
-rate (several targets at once, niced, on a machine others were building on),
-libFuzzer's coverage points, the corpus, and findings (inputs that crashed,
+rate (two targets at once, niced, on a machine others were building on),
+libFuzzer's coverage points (only the host's own code, the simulator's model
+of profile text and, for `scenario`, hidhost-sim's parser and runner carry
+coverage: the desktops, the trace and the targets themselves are built with
+the sanitizers alone, so that neither the guidance nor the per-input cost
+comes from them), the corpus, and findings (inputs that crashed,
 broke a consistency check, leaked, ran out of memory or took over 10 s; kept
 in `build/reliability/artifacts/<target>/`).
 
