@@ -2,6 +2,8 @@
 # reproducible.sh SOURCE BUILD: copies the sources to another, deeper folder,
 # builds HidHost.exe and lan.dll there as BUILD was configured, and compares
 # them byte for byte with BUILD's. Paths or link times in the binaries differ.
+# When BUILD holds its installer (scripts/build-installers.sh ran), Option.exe
+# and the installer are built there too and compared as well.
 set -uo pipefail
 src=$1 build=$2
 cache() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
@@ -22,16 +24,23 @@ cmake -S "$copy" -B "$second" -G Ninja \
   -DHIDHOST_EMULATED_DRIVER="$(cache HIDHOST_EMULATED_DRIVER)" \
   -DHIDHOST_VERSION_OVERRIDE="$(cache HIDHOST_VERSION_OVERRIDE)" >"$elsewhere/configure.log" 2>&1 ||
   { cat "$elsewhere/configure.log"; exit 1; }
-cmake --build "$second" -j2 --target HidHost lan >"$elsewhere/build.log" 2>&1 ||
+files=(bin/HidHost.exe bin/lan.dll)
+targets=(HidHost lan)
+installer=$(cd "$build" && ls HidHost-*-win*.exe 2>/dev/null | head -n 1)
+[ -n "$installer" ] && files+=(bin/Option.exe "$installer") && targets+=(Option)
+cmake --build "$second" -j2 --target "${targets[@]}" >"$elsewhere/build.log" 2>&1 ||
   { tail -n 30 "$elsewhere/build.log"; exit 1; }
+if [ -n "$installer" ]; then
+  (cd "$second" && cpack -B . >>"$elsewhere/build.log" 2>&1) || { tail -n 30 "$elsewhere/build.log"; exit 1; }
+fi
 
 status=0
-for file in HidHost.exe lan.dll; do
-  if cmp -s "$build/bin/$file" "$second/bin/$file"; then
+for file in "${files[@]}"; do
+  if cmp -s "$build/$file" "$second/$file"; then
     echo "same bytes: $file"
   else
     echo "DIFFERENT: $file (first differing bytes: offset, value in $build, value in $second)"
-    cmp -l "$build/bin/$file" "$second/bin/$file" | head -n 8
+    cmp -l "$build/$file" "$second/$file" | head -n 8
     status=1
   fi
 done
