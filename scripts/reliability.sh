@@ -10,14 +10,17 @@
 #
 # Usage: scripts/reliability.sh                 # all of it, then the report
 #        scripts/reliability.sh fuzz [TARGET...] | faults | stress | suite | report
+#        scripts/reliability.sh keep            # the minimised corpora become seeds
 #   FUZZ_RUNS (executions per fast target, default 10000000), FUZZ_MAX_SECONDS
 #   (a fast target stops there even short of its executions, default 7200),
 #   FUZZ_SECONDS (per whole-host target, default 300), FUZZ_JOBS (targets
 #   fuzzed at once, default 2), STRESS_SECONDS (default 60).
 # What the fuzzers discover stays in build/reliability/corpus/<target>; the
-# seeds in fuzz/corpus/<target> are only read. After a fast target's run its
-# corpus is merged into build/reliability/minimised/<target>, the smallest set
-# with the same coverage, to be looked at or to replace the seeds by hand.
+# seeds in fuzz/corpus/<target> (fuzz/make_seeds.py) and fuzz/minimised/<target>
+# are only read. After a fast target's run its corpus and seeds are merged
+# into build/reliability/minimised/<target>, the smallest set with the same
+# coverage; `keep` puts those sets into fuzz/minimised/, which the repository
+# keeps and every fuzz run (CI's short ones too) starts from.
 # Stages can run one at a time (each keeps its result until it runs again),
 # so that a long run can be split. Exit status 1 when a check failed.
 set -uo pipefail
@@ -53,8 +56,9 @@ EOF
 # One fuzz target; writes its row. Fast targets (fast_*) run for $fuzz_runs
 # executions, the whole-host ones for $fuzz_seconds.
 fuzz_one() {
-  local target=$1 log="$work/fuzz_$1.log" options=() dictionary=() budget
+  local target=$1 log="$work/fuzz_$1.log" options=() dictionary=() budget seeds=("fuzz/corpus/$1")
   mkdir -p "$work/corpus/$target" "$work/artifacts/$target"
+  [ -d "fuzz/minimised/$target" ] && seeds+=("fuzz/minimised/$target")
   [ -f "fuzz/$target.dict" ] && dictionary=(-dict="fuzz/$target.dict")
   [ -f "fuzz/$target.options" ] && mapfile -t options < <(grep '^-' "fuzz/$target.options")
   case $target in
@@ -65,20 +69,21 @@ fuzz_one() {
   began=$(date +%s)
   nice -n 10 "build/native-fuzz/fuzz/fuzz_$target" "${dictionary[@]}" "${options[@]}" "${budget[@]}" \
     -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-    -artifact_prefix="$work/artifacts/$target/" "$work/corpus/$target" "fuzz/corpus/$target" \
+    -artifact_prefix="$work/artifacts/$target/" "$work/corpus/$target" "${seeds[@]}" \
     >"$log" 2>&1
   status=$?
-  local seconds runs coverage corpus seeds findings kept=""
+  local seconds runs coverage corpus findings kept=""
   seconds=$(( $(date +%s) - began ))
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' | tail -1)
   coverage=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*')
   corpus=$(ls "$work/corpus/$target" | wc -l)
-  seeds=$(ls "fuzz/corpus/$target" | wc -l)
+  local seeded
+  seeded=$(find "${seeds[@]}" -type f | wc -l)
   findings=$(ls "$work/artifacts/$target" | wc -l)
   if [[ $target == fast_* ]]; then
     rm -rf "$work/minimised/$target" && mkdir -p "$work/minimised/$target"
     nice -n 10 "build/native-fuzz/fuzz/fuzz_$target" "${options[@]}" -merge=1 \
-      "$work/minimised/$target" "$work/corpus/$target" "fuzz/corpus/$target" >>"$log" 2>&1
+      "$work/minimised/$target" "$work/corpus/$target" "${seeds[@]}" >>"$log" 2>&1
     kept=", minimised to $(ls "$work/minimised/$target" | wc -l)"
   fi
   local result
@@ -86,13 +91,14 @@ fuzz_one() {
   if [[ $target == fast_* && $status -eq 0 && ${runs:-0} -lt $fuzz_runs ]]; then
     result="$result; stopped by the ${fuzz_max_seconds} s cap, short of ${fuzz_runs}"
   fi
-  record "fuzz-$target" $status "| \`$target\` | ${runs:-0} | ${seconds} s | $(( ${runs:-0} / (seconds > 0 ? seconds : 1) )) | ${coverage:-?} | ${seeds} seeds, ${corpus} kept${kept} | ${findings} | ${result} |"
+  record "fuzz-$target" $status "| \`$target\` | ${runs:-0} | ${seconds} s | $(( ${runs:-0} / (seconds > 0 ? seconds : 1) )) | ${coverage:-?} | ${seeded} seeds, ${corpus} kept${kept} | ${findings} | ${result} |"
 }
 
 fuzz() {
   note "fuzzing: fast targets ${fuzz_runs} executions each, whole-host ones ${fuzz_seconds}s, ${fuzz_jobs} at once"
   cmake --preset native-fuzz >/dev/null && cmake --build build/native-fuzz -j2 --target fuzz_targets ||
     { record fuzz-build 1 "| fuzz build | | | | | | | **FAILED** |"; return; }
+  git rev-parse --short HEAD >"$work/fuzz-commit"
   local targets=("$@")
   if [ ${#targets[@]} -eq 0 ]; then
     for binary in build/native-fuzz/fuzz/fuzz_*; do [ -x "$binary" ] && targets+=("${binary##*/fuzz_}"); done
@@ -269,12 +275,25 @@ EOF
     done
     fault_calls
     echo
-    echo "Rows as last run on $(date -u '+%Y-%m-%d') at commit $(git rev-parse --short HEAD), on this"
+    local fuzzed
+    fuzzed=$(cat "$work/fuzz-commit" 2>/dev/null || echo "?")
+    echo "Written on $(date -u '+%Y-%m-%d') at commit $(git rev-parse --short HEAD) (the fuzz rows ran at $fuzzed), on this"
     echo "machine: $(nproc) cores, $(uname -sr), $(clang --version | head -1)."
     echo "Logs, new inputs and any input that failed: \`build/reliability/\`."
   } >docs/reliability.md
   grep -q FAILED docs/reliability.md && failed=1
   cat docs/reliability.md
+}
+
+# The minimised corpora of the last run become seeds kept in the repository.
+keep() {
+  local target
+  for target in "$work"/minimised/*; do
+    [ -d "$target" ] || continue
+    rm -rf "fuzz/minimised/${target##*/}" && mkdir -p fuzz/minimised
+    cp -r "$target" "fuzz/minimised/${target##*/}"
+    note "kept $(ls "$target" | wc -l) inputs as fuzz/minimised/${target##*/}"
+  done
 }
 
 stage=${1:-all}
@@ -285,7 +304,8 @@ case $stage in
   stress) stress ;;
   suite) suite ;;
   report) report ;;
+  keep) keep ;;
   all) rm -rf "$rows"; mkdir -p "$rows"; fuzz; faults; stress; suite; report ;;
-  *) echo "usage: $0 [fuzz [TARGET...] | faults | stress | suite | report]" >&2; exit 2 ;;
+  *) echo "usage: $0 [fuzz [TARGET...] | faults | stress | suite | report | keep]" >&2; exit 2 ;;
 esac
 exit $failed
