@@ -203,7 +203,8 @@ time); CI (`scripts/test-all.sh`) runs the short versions: each fuzz target for
 whole suite under ASan+UBSan.
 
 - **Fuzzing** (`fuzz/`, libFuzzer with ASan+UBSan, seeds in `fuzz/corpus/<target>/`,
-  written by `fuzz/make_seeds.py`). The fast targets (`fast_*`) run the host's
+  written by `fuzz/make_seeds.py`, and the minimised corpus of the last long
+  run in `fuzz/minimised/<target>/`). The fast targets (`fast_*`) run the host's
   own code on a light desktop made for them (`fuzz/light/`): no threads, no
   trace text, every handle, key, button, registration and mask in plain
   memory where a check reads it; each runs for ten million executions, or
