@@ -40,7 +40,7 @@ cmake --preset mingw-x64 >/dev/null
 cmake --build build/mingw-x64 -j2
 
 # ---- release: installers, reproducible binaries, the installer under Wine ----
-stage "release: both installers; a second build of HidHost.exe and lan.dll elsewhere gives the same bytes"
+stage "release: both installers; a second build elsewhere gives the same HidHost.exe, lan.dll, Option.exe and x86 installer"
 bash scripts/build-installers.sh mingw-x86 mingw-x64-product
 ctest --test-dir build/mingw-x86 -L reproducible --output-on-failure
 # The upgrade case needs a newer installer: the same sources one patch version up.
