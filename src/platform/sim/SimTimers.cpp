@@ -10,10 +10,6 @@ namespace {
 constexpr std::uint32_t kFinestPeriodMs = 1;
 constexpr std::uint32_t kCoarsestPeriodMs = 1000000;
 
-bool OtherThreadsWindow(const WindowRecord& window) {
-  return window.thread != std::this_thread::get_id();
-}
-
 }  // namespace
 
 // The system refuses a timer call for another thread's window. Like the Win32
@@ -26,7 +22,7 @@ bool SimTimers::SetTimer(platform::Hwnd hwnd, std::uintptr_t id, std::uint32_t p
   if (world_.Fails(Call::SetTimer)) return false;
   WindowRecord* window = world_.windows.Find(platform::ValueOf(hwnd));
   if (window == nullptr || window->owner != &process_) return false;
-  if (OtherThreadsWindow(*window)) {
+  if (!OnWindowThread(*window)) {
     process_.Enqueue({window->id, 0, id, periodMs, TimerRequest::Set});
     return true;
   }
@@ -39,7 +35,7 @@ bool SimTimers::KillTimer(platform::Hwnd hwnd, std::uintptr_t id) {
   if (world_.Fails(Call::KillTimer)) return false;
   WindowRecord* window = world_.windows.Find(platform::ValueOf(hwnd));
   if (window == nullptr || window->owner != &process_) return false;
-  if (OtherThreadsWindow(*window)) {
+  if (!OnWindowThread(*window)) {
     process_.Enqueue({window->id, 0, id, 0, TimerRequest::Kill});
     return true;
   }

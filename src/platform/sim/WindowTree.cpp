@@ -17,15 +17,19 @@ bool Contains(const platform::Rect& rect, platform::Point point) {
          point.y < rect.bottom;
 }
 
+bool OnWindowThread(const WindowRecord& window) {
+  return window.thread == std::this_thread::get_id();
+}
+
 bool StartWindowTimer(WindowRecord& window, std::uintptr_t id, std::uint32_t periodMs,
                       std::uint64_t nowUs) {
-  if (window.thread != std::this_thread::get_id()) return false;
+  if (!OnWindowThread(window)) return false;
   window.timers[id] = {periodMs, nowUs};
   return true;
 }
 
 bool StopWindowTimer(WindowRecord& window, std::uintptr_t id) {
-  if (window.thread != std::this_thread::get_id()) return false;
+  if (!OnWindowThread(window)) return false;
   return window.timers.erase(id) > 0;
 }
 

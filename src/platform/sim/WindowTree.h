@@ -24,6 +24,8 @@ struct WindowTimer {
 
 struct WindowRecord;
 
+// True on the thread that created the window.
+bool OnWindowThread(const WindowRecord& window);
 // The system's own timer calls. As on Windows, only the window's thread may
 // start or stop its timers: from any other thread both fail and change nothing.
 bool StartWindowTimer(WindowRecord& window, std::uintptr_t id, std::uint32_t periodMs,
