@@ -8,22 +8,16 @@
 # OLD and NEW are HidHost-<version>-win64.exe of two versions, NEW the newer
 # (the same sources built with HIDHOST_VERSION_OVERRIDE). DIR is the bin
 # directory of the mingw-x64 build, for wine-agent.exe and wine-stubborn-host.exe
-# (default build/mingw-x64/bin). Makes its own prefix with run.sh and removes it.
+# (default build/mingw-x64/bin). Makes its own prefix and removes it.
 set -uo pipefail
 
 HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 SELF="$HERE/$(basename "${BASH_SOURCE[0]}")"
-SRC=$(cd "$HERE/../.." && pwd)
-WINE=${WINE:-/usr/lib/wine/wine64}
-WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
+STAGE=installer
+source "$HERE/lib.sh"
 WINDRES=${WINDRES:-x86_64-w64-mingw32-windres}
-export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml="
 
-HOST_TITLE="QUILL48HidHost"
-HOST_CLASS="HidHostFrameworkWindow"
 STUBBORN_STOP_EVENT="HidHostWineStubbornStop"
-WM_CLOSE=0x10
 RUN_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 UNINSTALL_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\HidHost'
 # The installer's exit code when a running host does not end (cmake/nsis/NSIS.template.in).
@@ -31,56 +25,7 @@ EXIT_HOST_STILL_RUNNING=3
 # Its time limit for that, in seconds (HIDHOST_CLOSE_TIMEOUT_MS).
 CLOSE_LIMIT_S=10
 
-say() { printf '%s\n' "$*"; }
-die() { printf 'installer: %s\n' "$*" >&2; exit 1; }
-
 # ------------------------------------------------------------ inside Xvfb
-
-LOGS=""
-declare -A PIDS=()
-
-fail() {
-  {
-    say "FAIL [installer] $*"
-    local f
-    for f in "$LOGS"/*; do
-      [ -s "$f" ] || continue
-      say "--- ${f##*/} (last lines)"
-      tail -n 15 "$f"
-    done
-  } >&2
-  exit 1
-}
-note() { say "  ok: $*"; }
-check() {
-  [ "$2" == "$3" ] || fail "$1: expected [$2], got [$3]"
-  note "$1"
-}
-
-win() {
-  local out rc
-  out=$("$WINE" "$@" 2>>"$LOGS/wine.err")
-  rc=$?
-  printf '%s' "${out//$'\r'/}"
-  return $rc
-}
-
-agent() {
-  local out rc
-  out=$(win "$BIN/wine-agent.exe" "$@")
-  rc=$?
-  printf '%s\n' "$out" >>"$LOGS/agent.log"
-  [ $rc -eq 0 ] || fail "agent: $(printf '%s' "$out" | grep FAIL || printf 'exit %s' "$rc")"
-  printf '%s' "$out"
-}
-
-wait_for() {
-  local file=$1 regex=$2 deadline=$((SECONDS + ${3:-20}))
-  until grep -qE -- "$regex" "$file" 2>/dev/null; do
-    [ $SECONDS -ge $deadline ] && return 1
-    sleep 0.05
-  done
-}
 
 # The Windows path C:\... as a path of this system.
 unix_path() {
@@ -111,13 +56,6 @@ host_window() { agent "find|$HOST_TITLE" | sed -nE 's/.* class=([^ ]*).*/\1/p'; 
 # What is left of the installation: file names in its folder, or "none".
 install_files() {
   if [ -d "$INSTDIR" ]; then (cd "$INSTDIR" && find . -type f | sed 's|^\./||' | sort | tr '\n' ' '); else printf none; fi
-}
-
-# stop_host: WM_CLOSE to the host's window, as its menu does; it must end with code 0.
-stop_host() {
-  local out
-  out=$(agent "watch|$HOST_TITLE" "post|$HOST_TITLE|$WM_CLOSE" "wait-exit|20000")
-  check "$1: the host ends with code 0" 0 "$(sed -nE 's/^exit code=([0-9]+).*/\1/p' <<<"$out")"
 }
 
 check_installed() {
@@ -183,7 +121,7 @@ inner() {
   "$WINE" "$BIN/wine-agent.exe" "watch|$HOST_TITLE" "find|$HOST_TITLE" "wait-exit|30000" \
     >"$LOGS/watch.out" 2>>"$LOGS/wine.err" &
   PIDS[watch]=$!
-  wait_for "$LOGS/watch.out" '^window ' 20 || fail "2: the agent did not get hold of the host"
+  wait_for_lines "$LOGS/watch.out" '^window ' 20 || fail "2: the agent did not get hold of the host"
   install "$NEW" /S || fail "2: the upgrade ended with code $?"
   wait "${PIDS[watch]}" || fail "2: the old host did not end: $(tr -d '\r' <"$LOGS/watch.out")"
   check "2: the old host ended with code 0" 0 \
@@ -211,7 +149,7 @@ inner() {
   "$WINE" "$BIN/wine-stubborn-host.exe" --log "Z:${LOGS//\//\\}\\stubborn.log" \
     >"$LOGS/stubborn.out" 2>&1 &
   PIDS[stubborn]=$!
-  wait_for "$LOGS/stubborn.log" ' ready$' 20 || fail "4: the stand-in did not open its window"
+  wait_for_lines "$LOGS/stubborn.log" ' ready$' 20 || fail "4: the stand-in did not open its window"
   local started=$SECONDS rc
   install "$NEW" /S
   rc=$?
@@ -225,7 +163,7 @@ inner() {
   check_installed "$OLD_VERSION" "4: the old installation is untouched"
   agent "signal|$STUBBORN_STOP_EVENT" >/dev/null
   wait "${PIDS[stubborn]}" || fail "4: the stand-in failed"
-  "$WINE" "$INSTDIR/HidHost.exe" >"$LOGS/host.out" 2>&1 &
+  spawn host "$WINE" "$INSTDIR/HidHost.exe"
   agent "wait-window|$HOST_TITLE|20000" >/dev/null
   check "4: the old installation's host still starts" "$HOST_CLASS" "$(host_window)"
   stop_host 4
@@ -245,14 +183,14 @@ inner() {
 # ------------------------------------------------------------------ main
 
 if [ "${1:-}" == __inner ]; then
-  WORK=$2 OLD=$3 NEW=$4 BIN=$5 OLD_VERSION=$6 NEW_VERSION=$7
+  CURRENT_CASE=installer WORK=$2 OLD=$3 NEW=$4 BIN=$5 OLD_VERSION=$6 NEW_VERSION=$7
   export WINEPREFIX="$WORK/prefix"
   trap '"$WINESERVER" -k >/dev/null 2>&1' EXIT
   inner
   exit $?
 fi
 
-OLD="" NEW="" BIN=${HIDHOST_WINE_BIN:-$SRC/build/mingw-x64/bin}
+OLD="" NEW=""
 while [ $# -gt 0 ]; do
   case $1 in
     --installer) OLD=$2; shift 2 ;;
@@ -271,12 +209,11 @@ for exe in wine-agent.exe wine-stubborn-host.exe; do
 done
 
 workfile=$(mktemp)
-trap 'bash "$HERE/run.sh" cleanup "$workfile" >/dev/null; rm -f "$workfile"' EXIT
+trap 'cleanup_work "$workfile" >/dev/null; rm -f "$workfile"' EXIT
 started=$SECONDS
-bash "$HERE/run.sh" prepare "$workfile" || die "no Wine prefix"
+prepare_work "$workfile" || die "no Wine prefix"
 WORK=$(cat "$workfile")
-timeout -k 10 300 xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1024x768x24 -nolisten tcp" \
-  bash "$SELF" __inner "$WORK" "$(cd "$(dirname "$OLD")" && pwd)/${OLD##*/}" \
+under_xvfb 300 bash "$SELF" __inner "$WORK" "$(cd "$(dirname "$OLD")" && pwd)/${OLD##*/}" \
   "$(cd "$(dirname "$NEW")" && pwd)/${NEW##*/}" "$BIN" "$OLD_VERSION" "$NEW_VERSION"
 rc=$?
 [ $rc -eq 124 ] && say "FAIL installer: no result within 300 s"
