@@ -6,7 +6,23 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 start=$(date +%s)
-stage() { echo; echo "=== $* ($(( $(date +%s) - start ))s)"; }
+# Each stage's seconds, printed as it ends and in a table at the end, also when one fails.
+rows=() name="" began=0
+end_stage() {
+  [ -n "$name" ] || return 0
+  rows+=("$(printf '%7s  %-6s  %s' $(( $(date +%s) - began )) "$1" "$name")")
+  echo "=== $name: $(( $(date +%s) - began ))s, $1"
+  name=""
+}
+stage() { end_stage ok; name=$* began=$(date +%s); echo; echo "=== $* ($(( began - start ))s)"; }
+summary() {
+  local result=ok
+  [ "$1" -eq 0 ] || result=failed
+  end_stage $result
+  echo; echo "seconds  result  stage"; printf '%s\n' "${rows[@]}"
+  printf '%7s  %-6s  %s\n' $(( $(date +%s) - start )) $result total
+}
+trap 'summary $?' EXIT
 
 stage setup
 bash scripts/setup-debian.sh all
@@ -51,15 +67,11 @@ cmake --build build/mingw-x64-next -j2 --target HidHost lan Option
 (cd build/mingw-x64-next && cpack -B . >/dev/null)
 
 stage "Wine: install, upgrade over a running host, uninstall"
-bash tests/wine/installer.sh --bin build/mingw-x64/bin \
-  --installer "build/mingw-x64-product/HidHost-$version-win64.exe" \
-  --next "build/mingw-x64-next/HidHost-$next-win64.exe"
+ctest --test-dir build/native -L installer --output-on-failure
 # ---- end of release ----
 
 stage "Wine: the Win32 backend's own checks"
-bash tests/win32/run-checks.sh build/mingw-x64/bin
+ctest --test-dir build/native -L win32-checks --output-on-failure
 
 stage "Wine: the real executable end to end"
-ctest --test-dir build/native -L wine --output-on-failure
-
-stage "done"
+ctest --test-dir build/native -L e2e --output-on-failure

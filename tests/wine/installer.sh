@@ -3,10 +3,12 @@
 # running host, uninstall; then an upgrade that a hung host blocks, and an
 # uninstall with nothing running and no config.ini.
 #
-#   installer.sh --installer OLD.exe --next NEW.exe [--bin DIR]
+#   installer.sh --installer OLD --next NEW [--bin DIR]
 #
 # OLD and NEW are HidHost-<version>-win64.exe of two versions, NEW the newer
-# (the same sources built with HIDHOST_VERSION_OVERRIDE). DIR is the bin
+# (the same sources built with HIDHOST_VERSION_OVERRIDE), or the build folders
+# that made them (their CPack version names the file; a folder that is not
+# there skips the stage with exit status 77, as CTest counts it). DIR is the bin
 # directory of the mingw-x64 build, for wine-agent.exe and wine-stubborn-host.exe
 # (default build/mingw-x64/bin). Makes its own prefix and removes it.
 set -uo pipefail
@@ -200,7 +202,15 @@ while [ $# -gt 0 ]; do
   esac
 done
 version_of() { sed -nE 's/^HidHost-([0-9]+\.[0-9]+\.[0-9]+)-win64\.exe$/\1/p' <<<"${1##*/}"; }
-[ -f "$OLD" ] && [ -f "$NEW" ] || die "need --installer OLD.exe and --next NEW.exe"
+installer_of() {
+  [ -d "$1" ] || { printf '%s' "$1"; return; }
+  printf '%s/HidHost-%s-win64.exe' "$1" \
+    "$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$1/CPackConfig.cmake" 2>/dev/null)"
+}
+[ -n "$OLD" ] && [ -n "$NEW" ] || die "need --installer OLD and --next NEW"
+[ -e "$OLD" ] && [ -e "$NEW" ] || { say "installer: skipped, no $OLD or $NEW (built by the release stage)"; exit 77; }
+OLD=$(installer_of "$OLD") NEW=$(installer_of "$NEW")
+[ -f "$OLD" ] && [ -f "$NEW" ] || die "no installer $OLD or $NEW"
 OLD_VERSION=$(version_of "$OLD") NEW_VERSION=$(version_of "$NEW")
 [ -n "$OLD_VERSION" ] && [ -n "$NEW_VERSION" ] || die "installer names must read HidHost-x.y.z-win64.exe"
 [ "$OLD_VERSION" != "$NEW_VERSION" ] || die "the two installers have the same version $OLD_VERSION"

@@ -61,6 +61,7 @@ stop_wine() {
 
 # Prefixes of runs that were interrupted before their clean-up (each holds
 # some 700 MB): none of their files changed for hours, so no run uses them.
+# A template is touched each time it is copied: one unused for a day goes too.
 purge_stale_prefixes() {
   local dir
   for dir in "${TMPDIR:-/tmp}"/hidhost-wine.*; do
@@ -69,31 +70,57 @@ purge_stale_prefixes() {
     say "wine: removing the stale prefix $dir"
     rm -rf "$dir"
   done
+  for dir in "${TMPDIR:-/tmp}"/hidhost-wine-template.*/; do
+    [ -n "$(find "$dir" -maxdepth 0 -mmin +1440 2>/dev/null)" ] && rm -rf "$dir"
+  done
 }
 
-# prepare_work WORKFILE: a booted prefix in a new temp dir, whose path goes to WORKFILE;
-# the registry as booted is kept beside it in snapshot/.
-prepare_work() {
-  local workfile=$1 work
-  need_tools
-  purge_stale_prefixes
-  work=$(mktemp -d "${TMPDIR:-/tmp}/hidhost-wine.XXXXXX") || die "cannot make a temp dir"
-  printf '%s\n' "$work" >"$workfile"
-  export WINEPREFIX="$work/prefix"
-  say "wine: preparing $WINEPREFIX"
+# boot_prefix DIR LOG: a prefix booted in DIR, ready for programs under Xvfb.
+boot_prefix() (
+  export WINEPREFIX=$1
   # Without a display: the boot needs none, and windows are made only under Xvfb later.
-  if ! DISPLAY= timeout 180 "$WINE" wineboot -i >"$work/wineboot.log" 2>&1; then
-    cat "$work/wineboot.log" >&2
+  if ! DISPLAY= timeout 180 "$WINE" wineboot -i >"$2" 2>&1; then
+    cat "$2" >&2
     die "Wine cannot start: 'wine64 wineboot -i' failed (log above)"
   fi
   timeout 60 "$WINESERVER" -w || die "Wine cannot start: the wineserver did not finish the boot"
   # A program that crashes would otherwise wait for ever on the crash dialog.
   DISPLAY= "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
-    >>"$work/wineboot.log" 2>&1 || die "Wine cannot start: 'wine64 reg add' failed"
+    >>"$2" 2>&1 || die "Wine cannot start: 'wine64 reg add' failed"
   stop_wine
   [ -f "$WINEPREFIX/user.reg" ] || die "Wine cannot start: the prefix has no registry"
+)
+
+# The booted prefix is made once and copied for each stage: a copy takes 1 to 5 s,
+# a boot 30 to 50 s. Its name holds Wine's version and the boot's steps, so that a
+# change to either boots a new one; it has its name only once it is complete.
+make_template() {
+  local key
+  key=$({ "$WINE" --version; declare -f boot_prefix; } 2>/dev/null | md5sum | cut -c1-12)
+  TEMPLATE="${TMPDIR:-/tmp}/hidhost-wine-template.$key"
+  (
+    flock 9
+    [ -d "$TEMPLATE" ] && exit 0
+    say "wine: booting the prefix template $TEMPLATE"
+    rm -rf "$TEMPLATE.new"
+    boot_prefix "$TEMPLATE.new" "$TEMPLATE.log" && mv "$TEMPLATE.new" "$TEMPLATE"
+  ) 9>"$TEMPLATE.lock" || exit 1
+  touch "$TEMPLATE"
+}
+
+# prepare_work WORKFILE: a copy of the booted prefix in a new temp dir, whose path
+# goes to WORKFILE; the registry as booted is kept beside it in snapshot/.
+prepare_work() {
+  local workfile=$1 work
+  need_tools
+  purge_stale_prefixes
+  make_template
+  work=$(mktemp -d "${TMPDIR:-/tmp}/hidhost-wine.XXXXXX") || die "cannot make a temp dir"
+  printf '%s\n' "$work" >"$workfile"
+  export WINEPREFIX="$work/prefix"
+  cp -a "$TEMPLATE" "$WINEPREFIX" || die "cannot copy the prefix template $TEMPLATE"
   mkdir -p "$work/snapshot" && cp "$WINEPREFIX"/*.reg "$work/snapshot/"
-  say "wine: prefix ready"
+  say "wine: prefix ready in $WINEPREFIX"
 }
 
 # cleanup_work WORKFILE: end Wine in that prefix and remove it.

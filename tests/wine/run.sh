@@ -71,24 +71,20 @@ inner() {
 # ------------------------------------------------------------- by hand
 
 watch() {
-  local work app
+  local work
   WATCH_WORKFILE=$(mktemp "${TMPDIR:-/tmp}/hidhost-wine-work.XXXXXX")
   trap 'cleanup_work "$WATCH_WORKFILE"' EXIT
   prepare_work "$WATCH_WORKFILE"
   work=$(cat "$WATCH_WORKFILE")
   export WINEPREFIX="$work/prefix"
-  app="$work/app"
-  mkdir -p "$app"
-  for exe in HidHost.exe Option.exe hidhost-driver-emu.exe; do
-    [ -f "$BIN/$exe" ] || die "$BIN/$exe is missing: build the mingw-x64 preset first"
-  done
-  cp "$BIN/HidHost.exe" "$BIN/Option.exe" "$app/"
-  [ -f "$BIN/lan.dll" ] && cp "$BIN/lan.dll" "$app/"
-  [ -n "${HIDHOST_CONFIG:-}" ] && cp "$HIDHOST_CONFIG" "$app/config.ini"
+  APP="$work/app" LOGS="$work/logs" CURRENT_CASE=watch
+  mkdir -p "$APP" "$LOGS"
+  setup_app noconfig
+  [ -n "${HIDHOST_CONFIG:-}" ] && cp "$HIDHOST_CONFIG" "$APP/config.ini"
   cat <<EOT
-HidHost.exe runs in $app (DISPLAY=$DISPLAY); config.ini: ${HIDHOST_CONFIG:-none, defaults}.
+HidHost.exe runs in $APP (DISPLAY=$DISPLAY); config.ini: ${HIDHOST_CONFIG:-none, defaults}.
 Type emulator commands: press N, release N, tilt left, tilt right, arrive, remove, mask, quit.
-In another shell:  WINEPREFIX=$WINEPREFIX $WINE $app/Option.exe get
+In another shell:  WINEPREFIX=$WINEPREFIX $WINE $APP/Option.exe get
                    WINEPREFIX=$WINEPREFIX $WINE $BIN/wine-agent.exe tray "find|$HOST_TITLE" spi
 EOT
   # The typed commands go to the emulator; what the host asks of it is shown as it happens.
@@ -97,7 +93,7 @@ EOT
   wait_for_lines "$work/emu.log" ' listening$' 20 || die "the driver emulator did not start"
   tail -n +1 -f "$work/emu.log" &
   local tailer=$!
-  "$WINE" "$app/HidHost.exe" &
+  "$WINE" "$APP/HidHost.exe" &
   local host=$!
   "$WINE" "$BIN/wine-agent.exe" "wait-window|$HOST_TITLE|20000" || die "HidHost.exe did not start"
   wait "$emulator"
