@@ -9,7 +9,7 @@
 #include "BenchSupport.h"
 #include "EventPath.h"
 #include "EventStreams.h"
-#include "NullPlatform.h"
+#include "support/NullPlatform.h"
 
 namespace hidhost::bench {
 

@@ -7,9 +7,9 @@
 
 #include "BenchSupport.h"
 #include "EventStreams.h"
-#include "NullPlatform.h"
 #include "actions/HorizontalScroll.h"
 #include "settings/LiveSettings.h"
+#include "support/NullPlatform.h"
 
 namespace hidhost::bench {
 

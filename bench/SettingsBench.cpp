@@ -5,13 +5,13 @@
 
 #include "BenchSupport.h"
 #include "EventStreams.h"
-#include "NullPlatform.h"
 #include "platform/Constants.h"
 #include "settings/LiveSettings.h"
 #include "settings/RegistryKey.h"
 #include "settings/SettingsLoader.h"
 #include "settings/SharedSettingsBlock.h"
 #include "settings/SystemMouseSettings.h"
+#include "support/NullPlatform.h"
 
 namespace hidhost::bench {
 

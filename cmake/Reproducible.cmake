@@ -4,5 +4,7 @@
 # keep their full paths in diagnostics.
 if(WIN32)
   add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}/=)
+  # Headers reached through a layer's include root (cmake/Layers.cmake).
+  add_compile_options(-ffile-prefix-map=${PROJECT_BINARY_DIR}/layers/=layers/)
   add_link_options(-Wl,--no-insert-timestamp)
 endif()

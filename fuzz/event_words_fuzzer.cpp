@@ -12,7 +12,7 @@
 #include <cstring>
 
 #include "FuzzCheck.h"
-#include "robustness/BusyDesktop.h"
+#include "support/BusyDesktop.h"
 
 namespace {
 

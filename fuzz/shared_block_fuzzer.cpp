@@ -13,7 +13,7 @@
 #include "FuzzCheck.h"
 #include "UpdateInput.h"
 #include "app/HostWindow.h"
-#include "robustness/BusyDesktop.h"
+#include "support/BusyDesktop.h"
 
 namespace {
 

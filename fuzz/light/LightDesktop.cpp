@@ -456,7 +456,7 @@ Handle LightProfileFiles::CreateFile(std::string_view path, std::uint32_t, std::
 
 platform::CreatedMutex LightKernel::CreateMutex(std::string_view name) {
   const bool instance = name == app::kInstanceMutexName;
-  const bool shared = name == settings::kSharedMutexName;
+  const bool shared = name == contracts::kSharedMutexName;
   const bool existed = (instance && instanceTaken_) || (shared && sharedTaken_);
   const auto handle = objects_.Open(ObjectKind::Mutex, shared ? kSharedMutex : kPlain);
   return {static_cast<Handle>(handle), existed};
@@ -675,7 +675,7 @@ bool LightDriver::Queue(std::uint32_t word) {
 }
 
 Handle LightDriver::Open(std::string_view name, std::uint32_t, std::uint32_t, std::uint32_t) {
-  if (!present_ || name != device::kDeviceName) return Handle::None;
+  if (!present_ || name != contracts::kDeviceName) return Handle::None;
   return static_cast<Handle>(objects_.Open(ObjectKind::Device));
 }
 
@@ -683,23 +683,23 @@ bool LightDriver::IoControl(Handle device, std::uint32_t code, const void* in, s
                             void* out, std::uint32_t outSize) {
   if (objects_.Find(platform::ValueOf(device), ObjectKind::Device) == nullptr) return false;
   switch (code) {
-    case device::kIoctlRegisterSemaphore: {
+    case contracts::kIoctlRegisterSemaphore: {
       if (in == nullptr || inSize != 4) return false;
       const std::uintptr_t semaphore = WordAt(in);
       if (objects_.Find(semaphore, ObjectKind::Semaphore) == nullptr) return false;
       registered_ = semaphore;
       return true;
     }
-    case device::kIoctlUnregister:
+    case contracts::kIoctlUnregister:
       registered_ = 0;
       queue_.clear();
       return true;
-    case device::kIoctlReadEvent:
+    case contracts::kIoctlReadEvent:
       if (out == nullptr || outSize < 4 || queue_.empty()) return false;
       std::memcpy(out, &queue_.front(), sizeof(std::uint32_t));
       queue_.erase(queue_.begin());
       return true;
-    case device::kIoctlSetPassThroughMask:
+    case contracts::kIoctlSetPassThroughMask:
       if (in == nullptr || inSize < 4) return false;
       mask_ = WordAt(in);
       return true;

@@ -22,10 +22,10 @@
 #include <vector>
 
 #include "FuzzedRegistry.h"
-#include "bench/NullWindowTree.h"
 #include "platform/Platform.h"
 #include "platform/sim/ProfileText.h"
 #include "settings/MouseSettings.h"
+#include "support/NullWindowTree.h"
 
 namespace hidhost::fuzzing {
 

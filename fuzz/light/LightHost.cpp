@@ -12,9 +12,9 @@
 #include "app/HostWindow.h"
 #include "app/TrayIcon.h"
 #include "device/EventDecoder.h"
+#include "framework/Application.h"
 #include "platform/Constants.h"
-#include "platform/framework/Application.h"
-#include "robustness/BusyDesktop.h"
+#include "support/BusyDesktop.h"
 
 namespace hidhost::fuzzing {
 

@@ -157,9 +157,13 @@ constexpr bool EachOwnButtonHasOneNativeCode() {
 }
 static_assert(EachOwnButtonHasOneNativeCode());
 
-// The tilt scrolls sideways out of the box: left (15) and right (16).
-constexpr std::uint8_t kTiltLeftDefault = 15;
-constexpr std::uint8_t kTiltRightDefault = 16;
+constexpr bool DefaultsAreTheNativeCodes() {
+  for (std::size_t index = 0; index < kNativeCodes.size(); ++index) {
+    if (settings::kDefaultActionCodes[index] != kNativeCodes[index]) return false;
+  }
+  return true;
+}
+static_assert(DefaultsAreTheNativeCodes(), "each own button starts with its native function");
 
 constexpr std::size_t kHeldFunctions = static_cast<std::size_t>(HeldFunction::Count);
 
@@ -209,15 +213,6 @@ std::span<const ActionRow> ActionCatalogue() {
 bool IsNativeCode(int index, std::uint8_t code) {
   const ActionRow* row = FindAction(code);
   return row != nullptr && row->nativeIndex != kNotNative && row->nativeIndex == index;
-}
-
-std::uint8_t DefaultCode(int index) {
-  if (index >= 0 && index < settings::kPhysicalButtonCount) {
-    return kNativeCodes[static_cast<std::size_t>(index)];
-  }
-  if (index == settings::kTiltLeftIndex) return kTiltLeftDefault;
-  if (index == settings::kTiltRightIndex) return kTiltRightDefault;
-  return 0;
 }
 
 const ActionHalf& PressHolding(HeldFunction function) {

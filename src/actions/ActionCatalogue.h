@@ -91,9 +91,6 @@ std::span<const ActionRow> ActionCatalogue();
 // Whether code is the native function of button index: the driver lets that
 // button's own input through.
 bool IsNativeCode(int index, std::uint8_t code);
-// The code a button has out of the box: each of the mouse's own buttons its
-// native function, the tilt a sideways scroll. 0 outside the buttons.
-std::uint8_t DefaultCode(int index);
 // The press half of the one row that sets a held function's flag: timer 202
 // replays its input (a button's click, or a key's tap) while the flag is set.
 const ActionHalf& PressHolding(HeldFunction function);

@@ -4,21 +4,21 @@
 
 #include <cstdint>
 
+#include "contracts/ConfigurationProtocol.h"
 #include "platform/Constants.h"
 #include "platform/Platform.h"
-#include "settings/ConfigurationProtocol.h"
 
 namespace hidhost::app {
 
-using settings::kConfigurationWindowTitle;
+using contracts::kConfigurationWindowTitle;
 inline constexpr const char* kDisplayWindowTitle = "MOSSE_ARC OSD";
 inline constexpr const char* kConfigurationExecutable = "Option.exe";
 
-using settings::kDeviceReadyNotice;
-using settings::kSettingsApplyAll;
-using settings::kSettingsApplyMaskFirst;
-using settings::kSettingsReload1;
-using settings::kSettingsReload2;
+using contracts::kDeviceReadyNotice;
+using contracts::kSettingsApplyAll;
+using contracts::kSettingsApplyMaskFirst;
+using contracts::kSettingsReload1;
+using contracts::kSettingsReload2;
 
 // Activates the configuration program's window, or starts the program.
 void OpenConfigurationProgram(platform::Platform& platform);

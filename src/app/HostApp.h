@@ -3,9 +3,9 @@
 
 #include <memory>
 
+#include "framework/Application.h"
 #include "platform/Platform.h"
 #include "platform/UniqueResource.h"
-#include "platform/framework/Application.h"
 
 namespace hidhost::app {
 

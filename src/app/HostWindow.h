@@ -13,20 +13,20 @@
 #include "actions/ActionDispatcher.h"
 #include "actions/HeldFunctionFlags.h"
 #include "app/TrayIcon.h"
+#include "contracts/ConfigurationProtocol.h"
 #include "device/DriverChannel.h"
 #include "device/EventDecoder.h"
 #include "device/EventThread.h"
+#include "framework/Application.h"
 #include "platform/Platform.h"
 #include "platform/UniqueResource.h"
-#include "platform/framework/Application.h"
-#include "settings/ConfigurationProtocol.h"
 #include "settings/LiveSettings.h"
 #include "settings/RegistryKey.h"
 #include "settings/SharedSettingsBlock.h"
 
 namespace hidhost::app {
 
-using settings::kHostWindowTitle;
+using contracts::kHostWindowTitle;
 
 class HostWindow final : public framework::RoutedWindow, private device::DeviceEventSink {
  public:

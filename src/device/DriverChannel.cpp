@@ -21,15 +21,15 @@ bool DriverChannel::Request(std::uint32_t code, const void* in, std::uint32_t in
 
 int DriverChannel::Open() {
   std::lock_guard lock(guard_);
-  const Handle device =
-      platform_.driver.Open(kDeviceName, platform::kGenericRead | platform::kGenericWrite,
-                            platform::kFileShareRead, platform::kOpenExisting);
+  const Handle device = platform_.driver.Open(contracts::kDeviceName,
+                                              platform::kGenericRead | platform::kGenericWrite,
+                                              platform::kFileShareRead, platform::kOpenExisting);
   if (!platform::IsSet(device)) return 0;
   device_.Reset(platform_.driver, device);
 
   // The driver takes the handle value as this process knows it; handles fit in 32 bits.
   const auto semaphore = static_cast<std::uint32_t>(platform::ValueOf(semaphore_));
-  if (!Request(kIoctlRegisterSemaphore, &semaphore, sizeof semaphore, nullptr, 0)) {
+  if (!Request(contracts::kIoctlRegisterSemaphore, &semaphore, sizeof semaphore, nullptr, 0)) {
     device_.Reset();
     return 0;
   }
@@ -40,8 +40,8 @@ int DriverChannel::Close() {
   std::lock_guard lock(guard_);
   if (!device_) return 1;
   const std::uint32_t passEverything = 0;
-  Request(kIoctlSetPassThroughMask, &passEverything, sizeof passEverything, nullptr, 0);
-  Request(kIoctlUnregister, nullptr, 0, nullptr, 0);
+  Request(contracts::kIoctlSetPassThroughMask, &passEverything, sizeof passEverything, nullptr, 0);
+  Request(contracts::kIoctlUnregister, nullptr, 0, nullptr, 0);
   device_.Reset();
   return 1;
 }
@@ -50,7 +50,7 @@ int DriverChannel::SendPassThroughMask() {
   std::lock_guard lock(guard_);
   if (!device_) return 0;
   const std::uint32_t mask = ComputePassThroughMask(settings_);
-  Request(kIoctlSetPassThroughMask, &mask, sizeof mask, nullptr, 0);
+  Request(contracts::kIoctlSetPassThroughMask, &mask, sizeof mask, nullptr, 0);
   return 1;
 }
 
@@ -62,7 +62,7 @@ bool DriverChannel::IsOpen() const {
 DriverChannel::ReadResult DriverChannel::ReadEvent(std::uint32_t& word) {
   std::lock_guard lock(guard_);
   if (!device_) return ReadResult::Closed;
-  if (!Request(kIoctlReadEvent, &readBuffer_, sizeof readBuffer_, &readBuffer_,
+  if (!Request(contracts::kIoctlReadEvent, &readBuffer_, sizeof readBuffer_, &readBuffer_,
                sizeof readBuffer_)) {
     return ReadResult::Failed;
   }

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <mutex>
 
-#include "device/DriverProtocol.h"
+#include "contracts/DriverProtocol.h"
 #include "platform/Platform.h"
 #include "platform/UniqueResource.h"
 #include "settings/LiveSettings.h"

@@ -2,10 +2,12 @@
 
 #include <array>
 #include <cstddef>
+#include <span>
 #include <string>
 
 #include "platform/Constants.h"
 #include "platform/UniqueResource.h"
+#include "settings/LiveSettings.h"
 #include "settings/SystemMouseSettings.h"
 
 namespace hidhost::settings {
@@ -15,37 +17,21 @@ namespace {
 constexpr std::string_view kSection = "Setting";
 constexpr std::string_view kConfigFileName = "config.ini";
 
-struct IntegerKey {
-  std::string_view name;
-  std::int32_t MouseSettings::*field;
-  std::int32_t fallback;
-};
+// The keys from HScrollWheelSpeed to the record's last number field are read
+// from config.ini, in the record's order; the ones before it belong to the
+// registry. The configuration program writes them; a missing key marks its
+// field as unknown (-1), except MouseColor, which has no such value.
+constexpr std::size_t kFirstConfigKey = static_cast<std::size_t>(Field::HScrollWheelSpeed);
+constexpr auto kConfigKeys = std::span(contracts::kNumberFields).subspan<kFirstConfigKey>();
 
-// Read in this order. The configuration program writes them; a missing key
-// marks its field as unknown (-1), except MouseColor, which has no such value.
-constexpr std::array<IntegerKey, 14> kIntegerKeys = {{
-    {"HScrollWheelSpeed", &MouseSettings::HScrollWheelSpeed, -1},
-    {"MainSens", &MouseSettings::MainSens, -1},
-    {"XYSensFlag", &MouseSettings::XYSensFlag, -1},
-    {"XSens", &MouseSettings::XSens, -1},
-    {"YSens", &MouseSettings::YSens, -1},
-    {"OTFStatus", &MouseSettings::OTFStatus, -1},
-    {"DpiValue0", &MouseSettings::DpiValue0, -1},
-    {"DpiValue1", &MouseSettings::DpiValue1, -1},
-    {"DpiValue2", &MouseSettings::DpiValue2, -1},
-    {"PRValue", &MouseSettings::PRValue, -1},
-    {"OTGSpeed", &MouseSettings::OTGSpeed, -1},
-    {"LightSwitch", &MouseSettings::LightSwitch, -1},
-    {"LightEffectType", &MouseSettings::LightEffectType, -1},
-    {"MouseColor", &MouseSettings::MouseColor, 0},
-}};
+constexpr std::int32_t MissingValue(const contracts::NumberField& key) {
+  return key.member == &MouseSettings::MouseColor ? 0 : -1;
+}
 
 // A key that is missing or malformed leaves that button with its built-in
 // action rather than with bytes that belong to no button.
 ButtonAssignment ReadButtonAssignment(ProfileFile& file, int index) {
-  // Built in two steps: i686 gcc 12 warns falsely (-Wrestrict) on the one-line form.
-  std::string key = "ButtonInfo";
-  key += std::to_string(index);
+  const std::string_view key = contracts::kButtonInfoNames[static_cast<std::size_t>(index)];
   std::array<std::uint8_t, 4> bytes{};
   if (!file.ReadStruct(kSection, key, bytes)) return DefaultAssignment(index);
   return {bytes[0], bytes[1], bytes[2], bytes[3]};
@@ -89,8 +75,8 @@ int ReadConfiguration(platform::Platform& platform, MouseSettings& record) {
   const std::string path = ConfigPathFor(directory);
   if (FileExists(platform, path) == 0) return 0;
   ProfileFile file(platform.profile, path);
-  for (const auto& key : kIntegerKeys) {
-    record.*key.field = file.ReadInt(kSection, key.name, key.fallback);
+  for (const auto& key : kConfigKeys) {
+    record.*key.member = file.ReadInt(kSection, key.name, MissingValue(key));
   }
   for (int i = 0; i < kButtonCount; ++i) {
     record.ButtonInfo[static_cast<std::size_t>(i)] = ReadButtonAssignment(file, i);

@@ -18,28 +18,9 @@ namespace hidhost::settings {
 
 // Word index of each field in the record (its offset divided by four).
 enum class Field : std::size_t {
-  SwapMouseButtons = 0,
-  DoubleClickSpeed,
-  WheelScrollLines,
-  WheelPageScroll,
-  MouseSensitivity,
-  SpeedPreset,
-  Acceleration,
-  Reserved,
-  HScrollWheelSpeed,
-  MainSens,
-  XYSensFlag,
-  XSens,
-  YSens,
-  OTFStatus,
-  DpiValue0,
-  DpiValue1,
-  DpiValue2,
-  PRValue,
-  OTGSpeed,
-  LightSwitch,
-  LightEffectType,
-  MouseColor,
+#define HIDHOST_FIELD_INDEX(name) name,
+  HIDHOST_RECORD_NUMBER_FIELDS(HIDHOST_FIELD_INDEX)
+#undef HIDHOST_FIELD_INDEX
 };
 
 class LiveSettings {

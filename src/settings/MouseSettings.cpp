@@ -1,6 +1,6 @@
 #include "settings/MouseSettings.h"
 
-#include "actions/ActionCatalogue.h"
+#include "settings/ButtonLayout.h"
 
 namespace hidhost::settings {
 
@@ -55,7 +55,8 @@ void SetDefaultSettings(MouseSettings& record) {
 
 ButtonAssignment DefaultAssignment(int index) {
   if (index < 0 || index >= kButtonCount) return {};
-  return {static_cast<std::uint8_t>(index + 1), actions::DefaultCode(index), 0, 0};
+  return {static_cast<std::uint8_t>(index + 1),
+          kDefaultActionCodes[static_cast<std::size_t>(index)], 0, 0};
 }
 
 }  // namespace hidhost::settings

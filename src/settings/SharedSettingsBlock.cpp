@@ -12,15 +12,15 @@ SharedSettingsBlock::~SharedSettingsBlock() {
 }
 
 bool SharedSettingsBlock::CreateMutex() {
-  const platform::CreatedMutex created = platform_.kernel.CreateMutex(kSharedMutexName);
+  const platform::CreatedMutex created = platform_.kernel.CreateMutex(contracts::kSharedMutexName);
   mutex_.Reset(platform_.kernel, created.handle);
   return !created.alreadyExisted;
 }
 
 int SharedSettingsBlock::Create() {
   Close();
-  mapping_.Reset(platform_.kernel,
-                 platform_.kernel.CreateFileMapping(kSharedBlockName, kMouseSettingsSize));
+  mapping_.Reset(platform_.kernel, platform_.kernel.CreateFileMapping(contracts::kSharedBlockName,
+                                                                      kMouseSettingsSize));
   if (!mapping_) return 0;
   view_ = platform_.kernel.MapViewOfFile(mapping_.Get(), kMouseSettingsSize);
   if (view_ == nullptr) {

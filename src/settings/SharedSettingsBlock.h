@@ -2,9 +2,9 @@
 // paging-file block guarded by a named mutex.
 #pragma once
 
+#include "contracts/ConfigurationProtocol.h"
 #include "platform/Platform.h"
 #include "platform/UniqueResource.h"
-#include "settings/ConfigurationProtocol.h"
 #include "settings/MouseSettings.h"
 
 namespace hidhost::settings {

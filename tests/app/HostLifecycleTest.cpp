@@ -3,10 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "HostHarness.h"
 #include "app/ConfigurationProgram.h"
 #include "app/HostWindow.h"
 #include "app/TrayIcon.h"
+#include "support/HostHarness.h"
 
 namespace hidhost::testing {
 namespace {

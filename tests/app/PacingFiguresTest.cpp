@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/HostHarness.h"
 #include "platform/Constants.h"
+#include "support/HostHarness.h"
 
 namespace hidhost::testing {
 namespace {

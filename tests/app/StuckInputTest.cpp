@@ -4,7 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "HostHarness.h"
+#include "support/HostHarness.h"
 
 namespace hidhost::testing {
 namespace {

@@ -11,11 +11,11 @@
 #include <thread>
 #include <utility>
 
-#include "HostHarness.h"
 #include "app/ConfigurationProgram.h"
 #include "app/HostWindow.h"
 #include "app/TrayIcon.h"
 #include "settings/MouseSettings.h"
+#include "support/HostHarness.h"
 
 namespace hidhost::testing {
 namespace {

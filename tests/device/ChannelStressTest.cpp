@@ -8,8 +8,8 @@
 #include <atomic>
 #include <thread>
 
-#include "app/HostHarness.h"
 #include "app/ConfigurationProgram.h"
+#include "support/HostHarness.h"
 
 namespace hidhost::testing {
 namespace {

@@ -291,8 +291,8 @@ TEST(SimKernel, TheConfigurationProgramWritesTheBlockUnderItsMutex) {
   EXPECT_EQ(sim.desktop.WriteSharedBlock(bytes), SharedWrite::NoBlock) << "no block yet";
   EXPECT_FALSE(sim.desktop.ReadSharedBlock().has_value());
   auto& kernel = sim.platform.kernel;
-  kernel.CreateMutex(kSharedMutexName);
-  const Handle mapping = kernel.CreateFileMapping(kSharedBlockName, 116);
+  kernel.CreateMutex(contracts::kSharedMutexName);
+  const Handle mapping = kernel.CreateFileMapping(contracts::kSharedBlockName, 116);
   EXPECT_EQ(sim.desktop.WriteSharedBlock(bytes), SharedWrite::Written);
   EXPECT_EQ(static_cast<std::uint8_t*>(kernel.MapViewOfFile(mapping, 116))[4], 0xF4);
 }

@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
-#include "BusyDesktop.h"
-#include "CountedHost.h"
 #include "platform/sim/Win32Calls.h"
+#include "support/BusyDesktop.h"
+#include "support/CountedHost.h"
 
 namespace hidhost::testing {
 namespace {

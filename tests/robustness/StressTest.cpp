@@ -18,9 +18,9 @@
 #include <thread>
 #include <vector>
 
-#include "BusyDesktop.h"
-#include "CountedHost.h"
 #include "actions/ActionCatalogue.h"
+#include "support/BusyDesktop.h"
+#include "support/CountedHost.h"
 
 namespace hidhost::testing {
 namespace {

@@ -2,8 +2,8 @@
 #include <cstdio>
 #include <optional>
 
+#include "SettingsWorld.h"
 #include "settings/LiveSettings.h"
-#include "settings/SettingsWorld.h"
 #include "settings/SystemMouseSettings.h"
 
 namespace hidhost::settings::testing {

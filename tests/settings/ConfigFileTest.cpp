@@ -1,9 +1,9 @@
 #include <array>
 #include <optional>
 
+#include "SettingsWorld.h"
 #include "settings/ConfigFile.h"
 #include "settings/SettingsLoader.h"
-#include "settings/SettingsWorld.h"
 
 namespace hidhost::settings::testing {
 namespace {

@@ -1,8 +1,8 @@
 #include <array>
 
+#include "SettingsWorld.h"
 #include "settings/MouseSettings.h"
 #include "settings/SettingsLoader.h"
-#include "settings/SettingsWorld.h"
 
 namespace hidhost::settings::testing {
 namespace {

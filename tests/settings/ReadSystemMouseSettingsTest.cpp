@@ -1,7 +1,7 @@
 #include <array>
 #include <optional>
 
-#include "settings/SettingsWorld.h"
+#include "SettingsWorld.h"
 #include "settings/SystemMouseSettings.h"
 
 namespace hidhost::settings::testing {

@@ -2,8 +2,8 @@
 #include <cstring>
 #include <optional>
 
+#include "SettingsWorld.h"
 #include "settings/RegistryKey.h"
-#include "settings/SettingsWorld.h"
 
 namespace hidhost::settings::testing {
 namespace {

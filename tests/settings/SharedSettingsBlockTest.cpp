@@ -1,7 +1,7 @@
 #include <array>
 #include <optional>
 
-#include "settings/SettingsWorld.h"
+#include "SettingsWorld.h"
 #include "settings/SharedSettingsBlock.h"
 
 namespace hidhost::settings::testing {
@@ -19,7 +19,7 @@ MouseSettings SampleRecord() {
 // the mutex abandoned for the next program to wait on it.
 platform::WaitResult NextWaitAfterHostEnds(sim::SimDesktop& world, sim::SimProcess& host) {
   platform::Kernel& next = world.StartProcess().Platform().kernel;
-  const platform::Handle mutex = next.CreateMutex(kSharedMutexName).handle;
+  const platform::Handle mutex = next.CreateMutex(contracts::kSharedMutexName).handle;
   host.EndProcess(0);
   return next.WaitForSingleObject(mutex, platform::kInfinite);
 }
@@ -76,7 +76,7 @@ TEST_F(SharedSettingsBlockTest, MappingRefused_createFailsAndCopiesNothing) {
 }
 
 TEST_F(SharedSettingsBlockTest, MutexOfThatNameExists_createMutexFails) {
-  desktop.HoldMutex(kSharedMutexName);
+  desktop.HoldMutex(contracts::kSharedMutexName);
   SharedSettingsBlock block(platform);
   EXPECT_FALSE(block.CreateMutex());
 }
@@ -115,7 +115,8 @@ TEST(SharedSettingsBlockAbandoned, SkipsCopyAndGivesMutexBack) {
     ASSERT_EQ(world.WriteSharedBlock(BytesOf(SampleRecord())), sim::SharedWrite::Written);
 
     sim::SimProcess& dying = world.StartProcess();
-    const platform::Handle taken = dying.Platform().kernel.CreateMutex(kSharedMutexName).handle;
+    const platform::Handle taken =
+        dying.Platform().kernel.CreateMutex(contracts::kSharedMutexName).handle;
     ASSERT_EQ(dying.Platform().kernel.WaitForSingleObject(taken, platform::kInfinite),
               platform::WaitResult::Signalled);
     dying.EndProcess(1);

@@ -4,10 +4,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/RecordedMessages.h"
+#include "common/RecordedMessages.h"
+#include "framework/Application.h"
 #include "platform/Constants.h"
-#include "platform/framework/Application.h"
-#include "platform/trace/TraceLine.h"
+#include "trace/TraceLine.h"
 
 namespace hidhost::simtool {
 
@@ -169,7 +169,7 @@ void ScenarioRunner::StartHost() {
   if (!recordFolder_.empty() && !recorded_) {
     recorded_ = true;
     record::RecordOptions options{
-        recordFolder_, desktop_.ConfigFileText(), app::RecordedMessages(),
+        recordFolder_, desktop_.ConfigFileText(), RecordedHostMessages(),
         [](const std::string& problem) { std::cerr << "hidhost-sim: " << problem << "\n"; }};
     host->recorder = std::make_unique<record::Recorder>(*platform, std::move(options));
     platform = &host->recorder->Platform();

@@ -10,8 +10,8 @@
 
 #include "Scenario.h"
 #include "app/HostApp.h"
-#include "platform/record/Recorder.h"
 #include "platform/sim/SimDesktop.h"
+#include "record/Recorder.h"
 
 namespace hidhost::simtool {
 

@@ -10,7 +10,7 @@ DriverModel::DriverModel() : readGate_(std::make_shared<KernelObject>(ObjectKind
 }
 
 bool DriverModel::Opens(std::string_view deviceName) const {
-  return mode_ != DriverMode::Absent && Lowercase(deviceName) == Lowercase(device::kDeviceName);
+  return mode_ != DriverMode::Absent && Lowercase(deviceName) == Lowercase(contracts::kDeviceName);
 }
 
 void DriverModel::Closed() {

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string_view>
 
-#include "device/DriverProtocol.h"
+#include "contracts/DriverProtocol.h"
 #include "platform/sim/KernelObjects.h"
 
 namespace hidhost::sim {

@@ -23,9 +23,9 @@
 #include <string_view>
 #include <vector>
 
+#include "contracts/ConfigurationProtocol.h"
 #include "platform/Platform.h"
 #include "platform/sim/DriverModel.h"
-#include "settings/ConfigurationProtocol.h"
 
 namespace hidhost::sim {
 
@@ -37,8 +37,8 @@ inline constexpr const char* kConfigPath = "C:\\HidHost\\config.ini";
 inline constexpr const char* kStringLibraryPath = "C:\\HidHost\\lan.dll";
 inline constexpr const char* kSessionLibraryName = "wtsapi32.dll";
 inline constexpr std::size_t kSharedBlockSize = 116;
-using settings::kSharedBlockName;
-using settings::kSharedMutexName;
+using contracts::kSharedBlockName;
+using contracts::kSharedMutexName;
 
 enum class SharedWrite { Written, NoBlock, MutexKept };
 

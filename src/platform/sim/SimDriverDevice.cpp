@@ -1,10 +1,10 @@
 #include <cstring>
 
-#include "device/DriverProtocol.h"
+#include "contracts/DriverProtocol.h"
 #include "platform/sim/SimFacets.h"
 #include "platform/sim/SimProcessImpl.h"
-#include "platform/trace/CallLines.h"
-#include "platform/trace/TraceLine.h"
+#include "trace/CallLines.h"
+#include "trace/TraceLine.h"
 
 namespace hidhost::sim {
 
@@ -40,16 +40,16 @@ bool SimDriverDevice::IoControl(platform::Handle device, std::uint32_t code, con
   if (!failed && isDevice) {
     auto& driver = world_.driver;
     switch (code) {
-      case device::kIoctlRegisterSemaphore:
+      case contracts::kIoctlRegisterSemaphore:
         ok = in != nullptr && inSize == 4 &&
              driver.Register(
                  process_.Object(static_cast<platform::Handle>(Word(in)), ObjectKind::Semaphore));
         break;
-      case device::kIoctlUnregister:
+      case contracts::kIoctlUnregister:
         driver.Unregister();
         ok = driver.Mode() != DriverMode::Absent;
         break;
-      case device::kIoctlReadEvent: {
+      case contracts::kIoctlReadEvent: {
         // A held read blocks like a kernel wait, so the desktop can tell the thread is stuck.
         if (!driver.ReadGate()->set) world_.Wait(lock, driver.ReadGate(), platform::kInfinite);
         std::uint32_t word = 0;
@@ -57,7 +57,7 @@ bool SimDriverDevice::IoControl(platform::Handle device, std::uint32_t code, con
         if (ok) std::memcpy(out, &word, sizeof word);
         break;
       }
-      case device::kIoctlSetPassThroughMask:
+      case contracts::kIoctlSetPassThroughMask:
         ok = in != nullptr && inSize >= 4 && driver.Mode() != DriverMode::Absent;
         if (ok) driver.SetMask(Word(in));
         break;

@@ -6,7 +6,7 @@
 #include "platform/sim/ProfileText.h"
 #include "platform/sim/SimFacets.h"
 #include "platform/sim/SimProcessImpl.h"
-#include "platform/trace/CallLines.h"
+#include "trace/CallLines.h"
 
 namespace hidhost::sim {
 

@@ -1,6 +1,6 @@
 #include "platform/sim/SimFacets.h"
 #include "platform/sim/SimProcessImpl.h"
-#include "platform/trace/CallLines.h"
+#include "trace/CallLines.h"
 
 namespace hidhost::sim {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <thread>
 
-#include "device/DriverProtocol.h"
+#include "contracts/DriverProtocol.h"
 namespace hidhost::driver_emu {
 namespace {
 
@@ -100,13 +100,13 @@ void PipeServer::Serve(SystemHandle pipe, ConnectionId connection) {
 protocol::Response PipeServer::Answer(const protocol::Request& request, HANDLE pipe,
                                       ConnectionId connection) {
   switch (request.code) {
-    case device::kIoctlRegisterSemaphore:
+    case contracts::kIoctlRegisterSemaphore:
       return Result(Register(request, pipe, connection));
-    case device::kIoctlUnregister:
+    case contracts::kIoctlUnregister:
       log_.Write("close connection=" + std::to_string(connection));
       driver_.Unregister(connection);
       return Result(true);
-    case device::kIoctlReadEvent: {
+    case contracts::kIoctlReadEvent: {
       if (request.outSize < 4) return Result(false);
       const std::optional<std::uint32_t> word = driver_.PopWord();
       if (!word) return Result(false);
@@ -115,7 +115,7 @@ protocol::Response PipeServer::Answer(const protocol::Request& request, HANDLE p
       std::memcpy(response.out, &*word, 4);
       return response;
     }
-    case device::kIoctlSetPassThroughMask:
+    case contracts::kIoctlSetPassThroughMask:
       if (request.inSize < 4) return Result(false);
       driver_.RecordMask(Word(request.in));
       return Result(true);

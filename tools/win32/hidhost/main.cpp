@@ -11,11 +11,11 @@
 #include <string_view>
 
 #include "app/HostApp.h"
-#include "app/RecordedMessages.h"
-#include "platform/framework/Application.h"
-#include "platform/record/Recorder.h"
+#include "common/RecordedMessages.h"
+#include "framework/Application.h"
 #include "platform/win32/Win32Api.h"
 #include "platform/win32/Win32Platform.h"
+#include "record/Recorder.h"
 
 namespace {
 
@@ -81,7 +81,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   if (!folder) std::exit(RunHost(platform));
 
   hidhost::record::Recorder recorder(
-      platform, {*folder, ConfigAtStart(platform), hidhost::app::RecordedMessages(), Report});
+      platform, {*folder, ConfigAtStart(platform), hidhost::RecordedHostMessages(), Report});
   const int exitCode = RunHost(recorder.Platform());
   recorder.Finish(exitCode);
   std::exit(exitCode);  // flushes and closes the recording's files

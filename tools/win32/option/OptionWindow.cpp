@@ -34,7 +34,7 @@ class NoticeLog {
 LRESULT CALLBACK OptionProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* log = reinterpret_cast<NoticeLog*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (log != nullptr) {
-    if (message == settings::kDeviceReadyNotice) {
+    if (message == contracts::kDeviceReadyNotice) {
       log->Write("notice 0x4E6", wParam, lParam);
       return 0;
     }
@@ -61,7 +61,7 @@ int RunOptionWindow(const std::string& logPath) {
   wc.lpszClassName = kClassName;
   if (!RegisterClassA(&wc)) return 2;
   const HWND window =
-      CreateWindowExA(0, kClassName, settings::kConfigurationWindowTitle, WS_OVERLAPPEDWINDOW, 720,
+      CreateWindowExA(0, kClassName, contracts::kConfigurationWindowTitle, WS_OVERLAPPEDWINDOW, 720,
                       300, 260, 160, nullptr, nullptr, self, nullptr);
   if (window == nullptr) return 2;
   SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&log));

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "settings/ConfigurationProtocol.h"
+#include "contracts/ConfigurationProtocol.h"
 
 namespace hidhost::option {
 

@@ -11,46 +11,19 @@ namespace {
 
 using settings::MouseSettings;
 
-constexpr std::size_t Assignment(std::size_t index) {
-  return offsetof(MouseSettings, ButtonInfo) + index * sizeof(settings::ButtonAssignment);
+// Every field of the record, in its order: the number fields, then the assignments.
+constexpr std::array<SettingsField, settings::kMouseSettingsWords> BuildFields() {
+  std::array<SettingsField, settings::kMouseSettingsWords> fields{};
+  std::size_t next = 0;
+  for (const contracts::NumberField& field : contracts::kNumberFields) {
+    fields[next++] = {field.name, field.offset, false};
+  }
+  for (std::size_t i = 0; i < contracts::kButtonInfoNames.size(); ++i) {
+    fields[next++] = {contracts::kButtonInfoNames[i], contracts::ButtonInfoOffset(i), true};
+  }
+  return fields;
 }
-
-#define HIDHOST_NUMBER_FIELD(member) \
-  { #member, offsetof(MouseSettings, member), false }
-
-constexpr std::array<SettingsField, 29> kFields{{
-    HIDHOST_NUMBER_FIELD(SwapMouseButtons),
-    HIDHOST_NUMBER_FIELD(DoubleClickSpeed),
-    HIDHOST_NUMBER_FIELD(WheelScrollLines),
-    HIDHOST_NUMBER_FIELD(WheelPageScroll),
-    HIDHOST_NUMBER_FIELD(MouseSensitivity),
-    HIDHOST_NUMBER_FIELD(SpeedPreset),
-    HIDHOST_NUMBER_FIELD(Acceleration),
-    HIDHOST_NUMBER_FIELD(Reserved),
-    HIDHOST_NUMBER_FIELD(HScrollWheelSpeed),
-    HIDHOST_NUMBER_FIELD(MainSens),
-    HIDHOST_NUMBER_FIELD(XYSensFlag),
-    HIDHOST_NUMBER_FIELD(XSens),
-    HIDHOST_NUMBER_FIELD(YSens),
-    HIDHOST_NUMBER_FIELD(OTFStatus),
-    HIDHOST_NUMBER_FIELD(DpiValue0),
-    HIDHOST_NUMBER_FIELD(DpiValue1),
-    HIDHOST_NUMBER_FIELD(DpiValue2),
-    HIDHOST_NUMBER_FIELD(PRValue),
-    HIDHOST_NUMBER_FIELD(OTGSpeed),
-    HIDHOST_NUMBER_FIELD(LightSwitch),
-    HIDHOST_NUMBER_FIELD(LightEffectType),
-    HIDHOST_NUMBER_FIELD(MouseColor),
-    {"ButtonInfo0", Assignment(0), true},
-    {"ButtonInfo1", Assignment(1), true},
-    {"ButtonInfo2", Assignment(2), true},
-    {"ButtonInfo3", Assignment(3), true},
-    {"ButtonInfo4", Assignment(4), true},
-    {"ButtonInfo5", Assignment(5), true},
-    {"ButtonInfo6", Assignment(6), true},
-}};
-
-#undef HIDHOST_NUMBER_FIELD
+constexpr auto kFields = BuildFields();
 
 static_assert(kFields.size() * 4 == settings::kMouseSettingsSize);
 

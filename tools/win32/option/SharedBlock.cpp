@@ -13,10 +13,10 @@ constexpr DWORD kLockTimeoutMs = 5000;
 
 bool SharedBlock::Open(std::string& why) {
   mapping_.Reset(
-      OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, settings::kSharedBlockName));
+      OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, contracts::kSharedBlockName));
   if (!mapping_) {
-    why =
-        "no shared block \"" + std::string(settings::kSharedBlockName) + "\" (is HidHost running?)";
+    why = "no shared block \"" + std::string(contracts::kSharedBlockName) +
+          "\" (is HidHost running?)";
     return false;
   }
   view_.Reset(MapViewOfFile(mapping_.Get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0,
@@ -25,9 +25,9 @@ bool SharedBlock::Open(std::string& why) {
     why = "cannot map the shared block";
     return false;
   }
-  mutex_.Reset(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, settings::kSharedMutexName));
+  mutex_.Reset(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, contracts::kSharedMutexName));
   if (!mutex_) {
-    why = "no mutex \"" + std::string(settings::kSharedMutexName) + "\"";
+    why = "no mutex \"" + std::string(contracts::kSharedMutexName) + "\"";
     return false;
   }
   return true;

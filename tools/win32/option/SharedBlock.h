@@ -5,8 +5,8 @@
 
 #include <string>
 
+#include "contracts/ConfigurationProtocol.h"
 #include "platform/win32/Win32Resources.h"
-#include "settings/ConfigurationProtocol.h"
 #include "settings/MouseSettings.h"
 
 namespace hidhost::option {

@@ -79,7 +79,7 @@ int Notify(const std::string& messageText, bool post) {
   if (end == nullptr || *end != '\0' || message == 0) {
     return Complain(kBadArguments, "not a message number: " + messageText);
   }
-  const HWND host = FindWindowA(nullptr, settings::kHostWindowTitle);
+  const HWND host = FindWindowA(nullptr, contracts::kHostWindowTitle);
   if (host == nullptr) return Complain(kNoHost, "no window titled QUILL48HidHost");
   if (post) {
     if (!PostMessageA(host, message, 0, 0)) return Complain(kNoHost, "PostMessage failed");

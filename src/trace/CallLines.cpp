@@ -1,9 +1,9 @@
-#include "platform/trace/CallLines.h"
+#include "trace/CallLines.h"
 
 #include <algorithm>
 
 #include "platform/Constants.h"
-#include "platform/trace/TraceLine.h"
+#include "trace/TraceLine.h"
 
 namespace hidhost::trace {
 

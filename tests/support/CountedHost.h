@@ -7,12 +7,12 @@
 #include <memory>
 #include <optional>
 
-#include "CountingPlatform.h"
 #include "app/HostApp.h"
-#include "app/HostHarness.h"
+#include "framework/Application.h"
 #include "platform/Constants.h"
-#include "platform/framework/Application.h"
 #include "platform/sim/SimDesktop.h"
+#include "support/CountingPlatform.h"
+#include "support/HostHarness.h"
 
 namespace hidhost::testing {
 

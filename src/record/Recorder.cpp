@@ -1,6 +1,6 @@
-#include "platform/record/Recorder.h"
+#include "record/Recorder.h"
 
-#include "platform/record/LineSink.h"
+#include "record/LineSink.h"
 
 namespace hidhost::record {
 

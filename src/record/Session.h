@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "platform/Types.h"
-#include "platform/record/LineSink.h"
+#include "record/LineSink.h"
 
 namespace hidhost::record {
 

@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-namespace hidhost::device {
+namespace hidhost::contracts {
 
 inline constexpr const char* kDeviceName = "\\\\.\\ZWTRQUILL48";
 
@@ -20,4 +20,4 @@ inline constexpr std::uint32_t kIoctlUnregister = 0x222404;
 inline constexpr std::uint32_t kIoctlReadEvent = 0x222408;
 inline constexpr std::uint32_t kIoctlSetPassThroughMask = 0x222420;
 
-}  // namespace hidhost::device
+}  // namespace hidhost::contracts

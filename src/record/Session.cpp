@@ -1,10 +1,10 @@
-#include "platform/record/Session.h"
+#include "record/Session.h"
 
 #include <algorithm>
 
 #include "platform/Constants.h"
-#include "platform/trace/CallLines.h"
-#include "platform/trace/TraceLine.h"
+#include "trace/CallLines.h"
+#include "trace/TraceLine.h"
 
 namespace hidhost::record {
 

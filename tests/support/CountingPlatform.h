@@ -7,7 +7,7 @@
 #include <atomic>
 #include <cstddef>
 
-#include "device/DriverProtocol.h"
+#include "contracts/DriverProtocol.h"
 #include "platform/Platform.h"
 #include "platform/sim/Win32Calls.h"
 
@@ -450,7 +450,7 @@ class CountingPlatform {
 
   class DriverDevice final : public platform::DriverDevice {
    public:
-    static constexpr std::uint32_t kReadEventCode = device::kIoctlReadEvent;
+    static constexpr std::uint32_t kReadEventCode = contracts::kIoctlReadEvent;
     DriverDevice(platform::DriverDevice& d, CallCounts& c) : in_(d), n_(c) {}
     Handle Open(std::string_view name, std::uint32_t access, std::uint32_t share,
                 std::uint32_t disposition) override {

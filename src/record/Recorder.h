@@ -13,7 +13,7 @@
 #include <string>
 
 #include "platform/Platform.h"
-#include "platform/record/RecordingFacets.h"
+#include "record/RecordingFacets.h"
 
 namespace hidhost::record {
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
-#include "platform/record/Session.h"
+#include "record/Session.h"
 
 namespace hidhost::record {
 

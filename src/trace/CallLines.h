@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "device/DriverProtocol.h"
+#include "contracts/DriverProtocol.h"
 #include "platform/Platform.h"
 
 namespace hidhost::trace {
@@ -55,7 +55,7 @@ std::string OpenDeviceLine(std::string_view name, std::uint32_t access, std::uin
 std::string DeviceIoControlLine(std::uint32_t code, std::string_view inBytes, std::uint32_t outSize,
                                 bool ok);
 std::string CloseDeviceLine(std::string_view name);
-inline constexpr std::uint32_t kEventReadCode = device::kIoctlReadEvent;
+inline constexpr std::uint32_t kEventReadCode = contracts::kIoctlReadEvent;
 
 std::string NotifyIconLine(std::uint32_t message, const platform::NotifyIconData& data);
 std::string AppendMenuLine(std::uint32_t flags, std::uintptr_t id, const char* text);

@@ -1,4 +1,4 @@
-#include "platform/trace/TraceLine.h"
+#include "trace/TraceLine.h"
 
 #include <cinttypes>
 #include <cstdio>

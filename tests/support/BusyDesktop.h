@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "app/ConfigurationProgram.h"
-#include "app/HostHarness.h"
 #include "app/TrayIcon.h"
 #include "platform/Constants.h"
 #include "settings/MouseSettings.h"
+#include "support/HostHarness.h"
 
 namespace hidhost::testing {
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "app/HostApp.h"
+#include "framework/Application.h"
 #include "platform/Constants.h"
-#include "platform/framework/Application.h"
 #include "platform/sim/SimDesktop.h"
 
 namespace hidhost::testing {

@@ -1,12 +1,12 @@
-#include "platform/record/RecordingFacets.h"
+#include "record/RecordingFacets.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "device/DriverProtocol.h"
+#include "contracts/DriverProtocol.h"
 #include "platform/Constants.h"
-#include "platform/trace/CallLines.h"
-#include "platform/trace/TraceLine.h"
+#include "trace/CallLines.h"
+#include "trace/TraceLine.h"
 
 namespace hidhost::record {
 
@@ -431,7 +431,7 @@ bool RecordingDriverDevice::IoControl(platform::Handle device, std::uint32_t cod
   const std::string request = trace::HexBytes(in, inSize);
   const bool ok = inner_.IoControl(device, code, in, inSize, out, outSize);
   context_.session.AddCall(trace::DeviceIoControlLine(code, request, outSize, ok));
-  if (code == device::kIoctlRegisterSemaphore && !ok) {
+  if (code == contracts::kIoctlRegisterSemaphore && !ok) {
     // It opens but will not take the host's semaphore.
     {
       std::lock_guard lock(mutex_);

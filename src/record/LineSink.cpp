@@ -1,4 +1,4 @@
-#include "platform/record/LineSink.h"
+#include "record/LineSink.h"
 
 namespace hidhost::record {
 

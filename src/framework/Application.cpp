@@ -1,4 +1,4 @@
-#include "platform/framework/Application.h"
+#include "framework/Application.h"
 
 #include "platform/Constants.h"
 

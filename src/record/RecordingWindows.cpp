@@ -1,9 +1,9 @@
 #include <algorithm>
 
 #include "platform/Constants.h"
-#include "platform/record/RecordingFacets.h"
-#include "platform/trace/CallLines.h"
-#include "platform/trace/TraceLine.h"
+#include "record/RecordingFacets.h"
+#include "trace/CallLines.h"
+#include "trace/TraceLine.h"
 
 namespace hidhost::record {
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-namespace hidhost::settings {
+namespace hidhost::contracts {
 
 // The host creates both; the configuration program opens them by name and
 // holds the mutex only while it copies a whole record.
@@ -25,4 +25,4 @@ inline constexpr std::uint32_t kSettingsReload1 = 0x4C9;
 inline constexpr std::uint32_t kSettingsReload2 = 0x4CA;
 inline constexpr std::uint32_t kSettingsApplyMaskFirst = 0x4CB;
 
-}  // namespace hidhost::settings
+}  // namespace hidhost::contracts

@@ -12,11 +12,11 @@
 #include <string>
 #include <string_view>
 
-#include "NullWindowTree.h"
 #include "device/DriverChannel.h"
 #include "platform/Constants.h"
 #include "platform/Platform.h"
 #include "settings/MouseSettings.h"
+#include "support/NullWindowTree.h"
 
 namespace hidhost::bench {
 
@@ -264,7 +264,7 @@ class NullDriver final : public platform::DriverDevice {
   }
   bool IoControl(platform::Handle, std::uint32_t code, const void*, std::uint32_t, void* out,
                  std::uint32_t outSize) override {
-    if (code != device::kIoctlReadEvent || words_.empty() || outSize < sizeof(std::uint32_t))
+    if (code != contracts::kIoctlReadEvent || words_.empty() || outSize < sizeof(std::uint32_t))
       return true;
     std::memcpy(out, &words_[next_], sizeof(std::uint32_t));
     next_ = next_ + 1 == words_.size() ? 0 : next_ + 1;
