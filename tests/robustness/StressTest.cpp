@@ -87,7 +87,7 @@ struct Figures {
 // host's reads, from its own thread, until stopped.
 class Feeder {
  public:
-  Feeder(sim::SimDesktop& desktop, const CallCounts& counts, std::uint32_t seed)
+  Feeder(sim::SimDesktop& desktop, const sim::CallCounts& counts, std::uint32_t seed)
       : desktop_(desktop), counts_(counts), random_(seed), thread_([this] { Run(); }) {}
   ~Feeder() { Stop(); }
   Feeder(const Feeder&) = delete;
@@ -115,7 +115,7 @@ class Feeder {
   }
 
   sim::SimDesktop& desktop_;
-  const CallCounts& counts_;
+  const sim::CallCounts& counts_;
   Random random_;
   std::atomic<bool> stop_{false};
   std::atomic<long> queued_{0};

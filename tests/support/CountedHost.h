@@ -1,5 +1,5 @@
 // One host process on a simulated desktop, as HostHarness runs it, but with
-// every platform call counted on its way to the simulator. Messages come from
+// every platform call counted by the simulator. Messages come from
 // another program, so that a fault armed for the host's own SendMessageA or
 // PostMessageA does not stop them.
 #pragma once
@@ -11,7 +11,6 @@
 #include "framework/Application.h"
 #include "platform/Constants.h"
 #include "platform/sim/SimDesktop.h"
-#include "support/CountingPlatform.h"
 #include "support/HostHarness.h"
 
 namespace hidhost::testing {
@@ -20,7 +19,7 @@ class CountedHost {
  public:
   sim::SimDesktop& Desktop() { return desktop_; }
   sim::SimProcess& Process() { return *process_; }
-  const CallCounts& Counts() const { return counting_->Counts(); }
+  const sim::CallCounts& Counts() const { return desktop_.Calls(); }
   std::optional<int> ExitCode() const { return exitCode_; }
   // What the host still held, and whether the driver was open, when its exit hook returned.
   int OpenAtExit() const { return openAtExit_; }
@@ -30,10 +29,9 @@ class CountedHost {
   // thread; false when it ended during start-up.
   bool Start() {
     process_ = &desktop_.StartProcess();
-    counting_ = std::make_unique<CountingPlatform>(process_->Platform());
-    app_ = std::make_unique<app::HostApp>(counting_->Platform());
+    app_ = std::make_unique<app::HostApp>(process_->Platform());
     process_->RunMainThread([this] {
-      const int exitCode = framework::RunApplication(*app_, counting_->Platform().windows);
+      const int exitCode = framework::RunApplication(*app_, process_->Platform().windows);
       // What the host left open itself, before the system cleans up.
       openAtExit_ = process_->OpenObjectCount();
       driverOpenAtExit_ = desktop_.DriverOpen();
@@ -87,7 +85,6 @@ class CountedHost {
 
   sim::SimDesktop desktop_;
   sim::SimProcess* process_ = nullptr;
-  std::unique_ptr<CountingPlatform> counting_;
   std::unique_ptr<app::HostApp> app_;
   std::optional<int> exitCode_;
   int openAtExit_ = 0;

@@ -109,6 +109,10 @@ void SimDesktop::HoldMutex(std::string_view name) {
   world_->heldElsewhere.push_back(std::move(mutex));
 }
 
+const CallCounts& SimDesktop::Calls() const {
+  return world_->calls;
+}
+
 bool SimDesktop::FailCall(std::string_view win32Name, int times) {
   const auto call = CallNamed(win32Name);
   if (!call) return false;

@@ -26,6 +26,7 @@
 #include "contracts/ConfigurationProtocol.h"
 #include "platform/Platform.h"
 #include "platform/sim/DriverModel.h"
+#include "platform/sim/FaultTable.h"
 
 namespace hidhost::sim {
 
@@ -97,6 +98,8 @@ class SimDesktop {
   // The call named by its Win32 name fails the next `times` calls (-1: every
   // call from now on). False for a name the simulator does not model.
   bool FailCall(std::string_view win32Name, int times = -1);
+  // How often each platform call was made, by every process of the desktop.
+  const CallCounts& Calls() const;
   void SetSwapButtons(bool swapped);
   // A REG_SZ value with its terminating zero, the key created as needed.
   void SetRegistryString(std::string_view keyUnderCurrentUser, std::string_view name,

@@ -54,7 +54,10 @@ bool SimDriverDevice::IoControl(platform::Handle device, std::uint32_t code, con
         if (!driver.ReadGate()->set) world_.Wait(lock, driver.ReadGate(), platform::kInfinite);
         std::uint32_t word = 0;
         ok = out != nullptr && outSize >= 4 && driver.ReadEvent(word);
-        if (ok) std::memcpy(out, &word, sizeof word);
+        if (ok) {
+          std::memcpy(out, &word, sizeof word);
+          world_.calls.CountEventRead();
+        }
         break;
       }
       case contracts::kIoctlSetPassThroughMask:

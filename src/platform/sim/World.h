@@ -66,6 +66,7 @@ class World : public std::enable_shared_from_this<World> {
   std::vector<std::string> trace;
   VirtualClock clock;
   FaultTable faults;
+  CallCounts calls;  // atomic: read without the lock
   WindowTree windows;
   RegistryStore registry;
   HostFiles files;
@@ -80,7 +81,11 @@ class World : public std::enable_shared_from_this<World> {
   std::vector<std::unique_ptr<SimProcessImpl>> processes;
 
   void Trace(std::string line) { trace.push_back(std::move(line)); }
-  bool Fails(Call call) { return faults.Consume(call); }
+  // Every platform call passes here once, so it is also where calls are counted.
+  bool Fails(Call call) {
+    calls.Count(call);
+    return faults.Consume(call);
+  }
   void Notify() { changed.notify_all(); }
 
   std::shared_ptr<KernelObject> FindNamed(const std::string& name) const;
