@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "contracts/HostIdentity.h"
 #include "framework/Application.h"
 #include "platform/Platform.h"
 #include "platform/UniqueResource.h"
@@ -11,7 +12,7 @@ namespace hidhost::app {
 
 class HostWindow;
 
-inline constexpr const char* kInstanceMutexName = "Tarno_HidHost";
+using contracts::kInstanceMutexName;
 
 class HostApp : public framework::Application {
  public:

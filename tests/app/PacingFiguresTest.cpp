@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/Constants.h"
-#include "support/HostHarness.h"
+#include "support/CheckedHost.h"
 
 namespace hidhost::testing {
 namespace {
@@ -23,7 +23,7 @@ constexpr std::uintptr_t kAutoFireTimer = 202;
 constexpr int kTicks = 64;
 
 // Starts a host whose buttons hold the combinations and auto-fire at that speed.
-bool StartHost(HostHarness& host, int otgSpeed, bool refuseRaise) {
+bool StartHost(CheckedHost& host, int otgSpeed, bool refuseRaise) {
   sim::SimDesktop& desktop = host.Desktop();
   desktop.SetDriver(sim::DriverMode::Present);
   for (const std::string& line :
@@ -38,7 +38,7 @@ bool StartHost(HostHarness& host, int otgSpeed, bool refuseRaise) {
 }
 
 // Virtual milliseconds from the release of the button to the combination's last key.
-double CombinationMs(HostHarness& host, std::uint32_t button) {
+double CombinationMs(CheckedHost& host, std::uint32_t button) {
   host.Event(button);
   const std::uint64_t start = host.Desktop().NowUs();
   host.Event(0);
@@ -46,7 +46,7 @@ double CombinationMs(HostHarness& host, std::uint32_t button) {
 }
 
 // Clicks per second while auto-fire replays the held left button.
-double AutoFireClicksPerSecond(HostHarness& host) {
+double AutoFireClicksPerSecond(CheckedHost& host) {
   host.Event(kLeftButton | kAutoFireButton);
   host.Trace();
   const std::uint64_t start = host.Desktop().NowUs();
@@ -79,8 +79,8 @@ TEST(PacingFigures, combinationsAndAutoFire_atOneMillisecondWhilePacing_keepThei
 
   std::printf("%-40s %12s %12s\n", "key combination", "1 ms held", "15.625 ms");
   for (const auto& row : combinations) {
-    HostHarness paced;
-    HostHarness coarse;
+    CheckedHost paced;
+    CheckedHost coarse;
     ASSERT_TRUE(StartHost(paced, 1, false) && StartHost(coarse, 1, true));
     const double pacedMs = CombinationMs(paced, row.button);
     const double coarseMs = CombinationMs(coarse, row.button);
@@ -91,8 +91,8 @@ TEST(PacingFigures, combinationsAndAutoFire_atOneMillisecondWhilePacing_keepThei
   }
   std::printf("%-40s %12s %12s\n", "auto-fire, clicks per second", "1 ms held", "15.625 ms");
   for (const auto& row : autoFire) {
-    HostHarness paced;
-    HostHarness coarse;
+    CheckedHost paced;
+    CheckedHost coarse;
     ASSERT_TRUE(StartHost(paced, row.otgSpeed, false) && StartHost(coarse, row.otgSpeed, true));
     const double pacedRate = AutoFireClicksPerSecond(paced);
     const double coarseRate = AutoFireClicksPerSecond(coarse);
@@ -105,7 +105,7 @@ TEST(PacingFigures, combinationsAndAutoFire_atOneMillisecondWhilePacing_keepThei
 
 // Idle, the host holds no finer resolution at all.
 TEST(PacingFigures, idleHost_holdsNoResolution) {
-  HostHarness host;
+  CheckedHost host;
   ASSERT_TRUE(StartHost(host, 1, false));
   EXPECT_EQ(CountLines(host.Trace(), "timeBeginPeriod"), 0u);
   for (const std::string& open : host.Process().OpenObjects()) {

@@ -4,7 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "support/HostHarness.h"
+#include "support/CheckedHost.h"
 
 namespace hidhost::testing {
 namespace {
@@ -18,7 +18,7 @@ constexpr const char* kAltUp = "keybd_event vk=0xA4 scan=0x0 flags=0x3";
 
 // Button index 1 as a left button (not its own function), index 2 as switch
 // window, index 3 as a middle button, index 0 left as the native left button.
-void AssignButtons(HostHarness& host) {
+void AssignButtons(CheckedHost& host) {
   host.Desktop().AppendConfigLine("[Setting]");
   host.Desktop().AppendConfigLine("ButtonInfo1=0201000003");
   host.Desktop().AppendConfigLine("ButtonInfo2=0350000053");
@@ -37,7 +37,7 @@ class StuckInput : public ::testing::TestWithParam<StuckCase> {};
 
 TEST_P(StuckInput, MouseRemovedWhileHeld_ReleasedOnceAndLaterReleaseSwallowed) {
   const StuckCase& c = GetParam();
-  HostHarness host;
+  CheckedHost host;
   host.Desktop().SetDriver(sim::DriverMode::Present);
   AssignButtons(host);
   ASSERT_TRUE(host.Start());
@@ -69,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
                       StuckCase{3, "non-native middle", 0x08, kMiddleUp, "button middle"}));
 
 TEST(StuckInputRelease, ConsoleDisconnectWhileHeld_ReleasesWhatHostPressed) {
-  HostHarness host;
+  CheckedHost host;
   host.Desktop().SetDriver(sim::DriverMode::Present);
   AssignButtons(host);
   ASSERT_TRUE(host.Start());
@@ -84,7 +84,7 @@ TEST(StuckInputRelease, ConsoleDisconnectWhileHeld_ReleasesWhatHostPressed) {
 }
 
 TEST(StuckInputRelease, HostExitsWhileHeld_ReleasesBeforeChannelCloses) {
-  HostHarness host;
+  CheckedHost host;
   host.Desktop().SetDriver(sim::DriverMode::Present);
   AssignButtons(host);
   ASSERT_TRUE(host.Start());
@@ -99,7 +99,7 @@ TEST(StuckInputRelease, HostExitsWhileHeld_ReleasesBeforeChannelCloses) {
 }
 
 TEST(StuckInputRelease, NativeButtonHeld_NothingSentForInputTheHostNeverPressed) {
-  HostHarness host;
+  CheckedHost host;
   host.Desktop().SetDriver(sim::DriverMode::Present);
   AssignButtons(host);
   ASSERT_TRUE(host.Start());
@@ -116,7 +116,7 @@ TEST(StuckInputRelease, NativeButtonHeld_NothingSentForInputTheHostNeverPressed)
 // Index 5 as a second left button: what a removal released is owed by the
 // button that was held, not by whichever sends the same input next.
 TEST(StuckInputRelease, TwoButtonsOnOneOutput_EachReleaseUndoesItsOwnPress) {
-  HostHarness host;
+  CheckedHost host;
   host.Desktop().SetDriver(sim::DriverMode::Present);
   AssignButtons(host);
   host.Desktop().AppendConfigLine("ButtonInfo5=0601000007");
@@ -135,7 +135,7 @@ TEST(StuckInputRelease, TwoButtonsOnOneOutput_EachReleaseUndoesItsOwnPress) {
 }
 
 TEST(StuckInputRelease, PressAndReleaseWithNothingInBetween_OneDownOneUpAsBefore) {
-  HostHarness host;
+  CheckedHost host;
   host.Desktop().SetDriver(sim::DriverMode::Present);
   AssignButtons(host);
   ASSERT_TRUE(host.Start());

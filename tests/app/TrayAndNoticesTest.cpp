@@ -15,7 +15,7 @@
 #include "app/HostWindow.h"
 #include "app/TrayIcon.h"
 #include "settings/MouseSettings.h"
-#include "support/HostHarness.h"
+#include "support/CheckedHost.h"
 
 namespace hidhost::testing {
 namespace {
@@ -37,7 +37,7 @@ sim::MenuItemRecord Item(std::uint32_t flags, std::uintptr_t id, std::optional<s
 }
 
 TEST(TrayIcon, AddedWhenChannelOpensRemovedOnRemovalAndTearDown) {
-  HostHarness host;
+  CheckedHost host;
   host.Desktop().SetDriver(sim::DriverMode::Present);
   ASSERT_TRUE(host.Start());
   EXPECT_TRUE(host.Desktop().TrayIconPresent());
@@ -52,7 +52,7 @@ TEST(TrayIcon, AddedWhenChannelOpensRemovedOnRemovalAndTearDown) {
 }
 
 TEST(TrayIcon, ArrivalWaitsEightSecondsBeforeTheReadySteps) {
-  HostHarness host;
+  CheckedHost host;
   host.Desktop().SetDriver(sim::DriverMode::Present);
   ASSERT_TRUE(host.Start());
   host.Trace();
@@ -67,7 +67,7 @@ TEST(TrayIcon, ArrivalWaitsEightSecondsBeforeTheReadySteps) {
 }
 
 TEST(TrayIcon, TaskbarRecreated_IconAddedAgainOnlyWhileShown) {
-  HostHarness host;
+  CheckedHost host;
   host.Desktop().SetDriver(sim::DriverMode::Present);
   ASSERT_TRUE(host.Start());
   const std::uint32_t taskbarCreated =
@@ -205,7 +205,7 @@ TEST(TrayIconThreads, TaskbarRecreatedRacingRemoval_LeavesNoIcon) {
 }
 
 TEST(TrayMenu, RightPress_BuildsMenuFromStringLibraryAndRunsChosenItem) {
-  HostHarness host;
+  CheckedHost host;
   host.Desktop().SetDriver(sim::DriverMode::Present);
   host.Desktop().SetCursor({10, 20});
   ASSERT_TRUE(host.Start());
@@ -233,7 +233,7 @@ TEST(TrayMenu, StringLibraryMissingOrIncomplete_BuiltInEnglishTexts) {
   };
   for (const Row& r :
        {Row{1, false, "Settings...", "Exit"}, Row{2, true, "Einstellungen", "Exit"}}) {
-    HostHarness host;
+    CheckedHost host;
     host.Desktop().SetDriver(sim::DriverMode::Present);
     host.Desktop().SetLibraryPresent(sim::kStringLibraryPath, r.libraryPresent);
     if (r.libraryPresent) {
@@ -269,7 +269,7 @@ TEST(TrayCallback, DoubleClick_ActivatesOrStartsConfigurationProgram) {
        {"ShowWindow hwnd=0x5 cmd=1", "SetForegroundWindow hwnd=0x5", "SetActiveWindow hwnd=0x5"}},
   };
   for (const DoubleClickCase& c : cases) {
-    HostHarness host;
+    CheckedHost host;
     if (c.optionRunning) {
       host.Desktop().AddWindow({kOptionWindow,
                                 "OptionWnd",
@@ -287,7 +287,7 @@ TEST(TrayCallback, DoubleClick_ActivatesOrStartsConfigurationProgram) {
 }
 
 TEST(TrayCallback, LeftPressBringsHostForwardOtherMessagesDoNothing) {
-  HostHarness host;
+  CheckedHost host;
   ASSERT_TRUE(host.Start());
   host.Trace();
   ASSERT_TRUE(host.Send(app::kTrayCallbackMessage, app::kTrayIconId, platform::kWmLButtonDown));
@@ -309,7 +309,7 @@ std::array<std::uint8_t, 116> Bytes(const settings::MouseSettings& record) {
 }
 
 TEST(SharedBlock, HoldsStartUpRecordByteForByte) {
-  HostHarness host;
+  CheckedHost host;
   ASSERT_TRUE(host.Start());
   const auto block = host.Desktop().ReadSharedBlock();
   ASSERT_TRUE(block.has_value());
@@ -338,7 +338,7 @@ TEST(SharedBlock, UpdateNotices_EachDoesItsSteps) {
       {6, app::kSettingsApplyMaskFirst, false, true, false},
   };
   for (const NoticeCase& c : cases) {
-    HostHarness host;
+    CheckedHost host;
     if (c.channelOpen) host.Desktop().SetDriver(sim::DriverMode::Present);
     ASSERT_TRUE(host.Start());
     settings::MouseSettings changed = host.App().Window()->Settings().Snapshot();
@@ -364,7 +364,7 @@ TEST(SharedBlock, UpdateNotices_EachDoesItsSteps) {
 }
 
 TEST(SharedBlock, CreationFailed_UpdateAppliesRecordAlreadyHeld) {
-  HostHarness host;
+  CheckedHost host;
   host.Desktop().FailCall("CreateFileMappingA");
   ASSERT_TRUE(host.Start());
   EXPECT_FALSE(host.Desktop().ReadSharedBlock().has_value());

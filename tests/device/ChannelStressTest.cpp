@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "app/ConfigurationProgram.h"
-#include "support/HostHarness.h"
+#include "support/CheckedHost.h"
 
 namespace hidhost::testing {
 namespace {
@@ -22,7 +22,7 @@ std::size_t CountWheelSteps(const std::vector<std::string>& trace) {
 }
 
 TEST(ChannelStress, WordsAtFullRateWhileWindowThreadReopensChannel_EndsCleanly) {
-  HostHarness host;
+  CheckedHost host;
   host.Desktop().SetDriver(sim::DriverMode::Present);
   // Button 6 scrolls the wheel up on release: one traced call per press-release pair.
   host.Desktop().AppendConfigLine("[Setting]");

@@ -1,8 +1,8 @@
 #!/bin/sh
-# round-trip.sh SIM SCENARIO EXPECTED_TRACE
+# round-trip.sh SIM SCENARIO
 # Runs SCENARIO with the host recorded, as HidHost.exe --record records it:
-# the run's own trace must still be EXPECTED_TRACE (recording changes nothing
-# the host does); then the recorded session is replayed and its trace compared
+# the run's own trace must still be the unrecorded run's (recording changes
+# nothing the host does); then the recorded session is replayed and its trace compared
 # with the recorded one, so whatever the recorder leaves out of the scenario
 # or gets wrong in the trace shows up as a difference. A recording cut short
 # inside its last input (a crash, a full disk) replays up to its last whole
@@ -11,10 +11,11 @@
 set -u
 sim=$1
 scenario=$2
-expected=$3
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 
+"$sim" "$scenario" >"$folder/plain.trace" 2>/dev/null
+expected="$folder/plain.trace"
 "$sim" --record "$folder" "$scenario" >"$folder/run.trace" 2>"$folder/run.err" ||
   { echo "the recorded run failed:"; cat "$folder/run.err"; exit 1; }
 diff -u "$expected" "$folder/run.trace" || { echo "recording changed the run's trace"; exit 1; }

@@ -19,6 +19,15 @@ namespace hidhost::testing {
 
 inline constexpr platform::Hwnd kHostHwnd = static_cast<platform::Hwnd>(0x10001);
 
+// What every host owes its user when it ends, however it got there.
+enum class Promise : unsigned {
+  ExitCodeZero,
+  NothingHeld,       // no synthesized key or button left down
+  DriverHandedBack,  // the channel closed after a pass-through mask of 0
+  NoTrayIcon,
+  TimerResolutionRestored,  // timeEndPeriod as often as timeBeginPeriod
+};
+
 class HostHarness {
  public:
   HostHarness() = default;
@@ -65,12 +74,37 @@ class HostHarness {
   }
 
   std::optional<int> ExitCode() const { return exitCode_; }
+  bool Started() const { return process_ != nullptr; }
   // The objects the host still held when its exit hook returned.
   const std::vector<std::string>& LeakedAtExit() const { return leakedAtExit_; }
   sim::SimProcess& Process() { return *process_; }
   app::HostApp& App() { return *app_; }
 
   std::vector<std::string> Trace() { return desktop_.TakeTrace(); }
+
+  // What a user would find wrong once the host has ended, one line for each
+  // promise broken. Empty while the host runs or was never started.
+  std::vector<std::string> BrokenPromises() const {
+    std::vector<std::string> broken;
+    if (process_ == nullptr || !exitCode_) return broken;
+    const auto add = [&](Promise promise, std::string what) {
+      if (!IsExcused(promise)) broken.push_back(std::move(what));
+    };
+    if (*exitCode_ != 0) add(Promise::ExitCodeZero, "exit code " + std::to_string(*exitCode_));
+    for (const std::string& held : desktop_.HeldInput())
+      add(Promise::NothingHeld, held + " still down");
+    if (desktop_.DriverOpen()) add(Promise::DriverHandedBack, "driver channel still open");
+    const auto mask = desktop_.LastMask();
+    if (mask && *mask != 0) add(Promise::DriverHandedBack, "last pass-through mask not 0");
+    if (desktop_.TrayIconPresent()) add(Promise::NoTrayIcon, "tray icon left behind");
+    if (const int balance = process_->TimerPeriodBalance(); balance != 0) {
+      add(Promise::TimerResolutionRestored,
+          "timer resolution raised " + std::to_string(balance) + " more times than lowered");
+    }
+    return broken;
+  }
+  // The test means the host to end this way.
+  void Excuse(Promise promise) { excused_ |= 1u << static_cast<unsigned>(promise); }
 
  private:
   // Lets every thread finish and every posted message arrive; false once the host ended.
@@ -87,6 +121,11 @@ class HostHarness {
   std::unique_ptr<app::HostApp> app_;
   std::optional<int> exitCode_;
   std::vector<std::string> leakedAtExit_;
+  unsigned excused_ = 0;
+
+  bool IsExcused(Promise promise) const {
+    return (excused_ & (1u << static_cast<unsigned>(promise))) != 0;
+  }
 };
 
 // The position of the first trace line that starts with prefix, or npos.

@@ -12,19 +12,25 @@ export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko: nothing here needs them, and their installers would stall the boot.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-# ---- names and numbers of the wire contracts (src/settings/ConfigurationProtocol.h,
-# src/app/HostApp.h, the framework's window class): kept here alone, until the build
-# writes them out of the headers.
-HOST_TITLE="QUILL48HidHost"
-HOST_CLASS="HidHostFrameworkWindow"
-OPTION_TITLE="RQ4471 Setting Option"
-INSTANCE_MUTEX="Tarno_HidHost"
-SHARED_MUTEX="K2290-ShareData-Mutex-Object"
-DEVICE_READY_NOTICE=0x4E6
-SETTINGS_APPLY_ALL=0x4C8
-SETTINGS_RELOAD_1=0x4C9
-SETTINGS_RELOAD_2=0x4CA
-SETTINGS_APPLY_MASK_FIRST=0x4CB
+# ---- names and numbers of the wire contracts: the build writes them out of
+# src/contracts/*.h into contracts.sh at the top of every build folder (the same
+# text in each).
+for CONTRACTS in ${HIDHOST_CONTRACTS:-} "$BIN/../contracts.sh" "$SRC"/build/*/contracts.sh; do
+  [ -f "$CONTRACTS" ] && break
+done
+[ -f "$CONTRACTS" ] || { printf 'no contracts.sh: configure a build first\n' >&2; exit 1; }
+# shellcheck source=/dev/null
+. "$CONTRACTS"
+HOST_TITLE=$HIDHOST_HOST_WINDOW_TITLE
+HOST_CLASS=$HIDHOST_FRAMEWORK_WINDOW_CLASS
+OPTION_TITLE=$HIDHOST_CONFIGURATION_WINDOW_TITLE
+INSTANCE_MUTEX=$HIDHOST_INSTANCE_MUTEX_NAME
+SHARED_MUTEX=$HIDHOST_SHARED_MUTEX_NAME
+DEVICE_READY_NOTICE=$HIDHOST_DEVICE_READY_NOTICE
+SETTINGS_APPLY_ALL=$HIDHOST_SETTINGS_APPLY_ALL
+SETTINGS_RELOAD_1=$HIDHOST_SETTINGS_RELOAD1
+SETTINGS_RELOAD_2=$HIDHOST_SETTINGS_RELOAD2
+SETTINGS_APPLY_MASK_FIRST=$HIDHOST_SETTINGS_APPLY_MASK_FIRST
 # ---- end of the wire contracts
 WM_CLOSE=0x10
 WM_DEVICECHANGE=0x219

@@ -2,13 +2,14 @@
 
 #include <string>
 
+#include "contracts/HostIdentity.h"
 #include "platform/win32/Win32Api.h"
 #include "platform/win32/Win32Values.h"
 
 namespace hidhost::platform::win32 {
 namespace {
 
-constexpr const char* kClassName = "HidHostFrameworkWindow";
+constexpr const char* kClassName = contracts::kFrameworkWindowClass;
 constexpr const char* kSetTimerMessageName = "HidHostFrameworkWindow.SetTimer";
 constexpr const char* kKillTimerMessageName = "HidHostFrameworkWindow.KillTimer";
 
