@@ -4,15 +4,14 @@
 //   HidHost.exe --record FOLDER    # the host, recording the session into FOLDER
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <string_view>
 
 #include "app/HostApp.h"
 #include "common/RecordedMessages.h"
 #include "framework/Application.h"
+#include "platform/UniqueResource.h"
 #include "platform/win32/Win32Api.h"
 #include "platform/win32/Win32Platform.h"
 #include "record/Recorder.h"
@@ -45,16 +44,29 @@ std::optional<std::string> RecordFolder(std::string_view commandLine) {
   return std::string(folder);
 }
 
+struct CFileTraits {
+  using Value = std::FILE*;
+  using Owner = hidhost::platform::NoOwner;
+  static constexpr Value Empty() { return nullptr; }
+  static void Close(Owner&, Value file) { std::fclose(file); }
+};
+
 // config.ini beside the executable, as it stands before the host touches it.
+// Read with the C library rather than iostreams: a stream would link the whole
+// of the locale machinery into the host, most of its size.
 std::optional<std::string> ConfigAtStart(hidhost::platform::Platform& platform) {
   const std::string executable = platform.profile.GetModuleFileName();
   const auto slash = executable.find_last_of('\\');
   if (slash == std::string::npos) return std::nullopt;
-  std::ifstream in(executable.substr(0, slash + 1) + "config.ini", std::ios::binary);
+  const std::string path = executable.substr(0, slash + 1) + "config.ini";
+  const hidhost::platform::UniqueResource<CFileTraits> in(std::fopen(path.c_str(), "rb"));
   if (!in) return std::nullopt;
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  std::string text;
+  char chunk[4096];
+  for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, in.Get())) > 0;) {
+    text.append(chunk, got);
+  }
+  return text;
 }
 
 // A background program has no one to show a message box to: the debugger
