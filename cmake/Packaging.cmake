@@ -24,6 +24,25 @@ if(TARGET Option)
   install(TARGETS Option RUNTIME DESTINATION .)
 endif()
 
+# What is installed is stripped; the debugging information of each file goes
+# into <file>.debug in HIDHOST_SYMBOLS_DIR, which the installed file links to,
+# and CPack zips those beside the installer (<package>-symbols.zip).
+set(HIDHOST_SYMBOLS_DIR "${PROJECT_BINARY_DIR}/symbols" CACHE PATH
+    "Where the install puts the symbol files of the stripped binaries")
+set(hidhost_built "$<TARGET_FILE:HidHost>" "$<TARGET_FILE:lan>")
+set(CPACK_HIDHOST_SHIPPED_BINARIES HidHost.exe lan.dll)
+if(TARGET Option)
+  list(APPEND hidhost_built "$<TARGET_FILE:Option>")
+  list(APPEND CPACK_HIDHOST_SHIPPED_BINARIES Option.exe)
+endif()
+if(NOT CMAKE_OBJCOPY)
+  message(FATAL_ERROR "no objcopy for ${CMAKE_SYSTEM_PROCESSOR}: apt-get install binutils-mingw-w64")
+endif()
+install(CODE "set(hidhost_objcopy [[${CMAKE_OBJCOPY}]])
+  set(hidhost_symbols_dir [[${HIDHOST_SYMBOLS_DIR}]])
+  set(hidhost_built_binaries [[${hidhost_built}]])
+  include([[${PROJECT_SOURCE_DIR}/cmake/SplitSymbols.cmake]])")
+
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   set(hidhost_arch win64)
   set(CPACK_HIDHOST_NSIS_TARGET amd64-unicode)
@@ -67,4 +86,12 @@ hidhost_string_constant(src/contracts/ConfigurationProtocol.h kHostWindowTitle C
 set(HIDHOST_CLOSE_TIMEOUT_MS 10000 CACHE STRING "How long the installer waits for a running host to end")
 set(CPACK_HIDHOST_CLOSE_TIMEOUT_MS "${HIDHOST_CLOSE_TIMEOUT_MS}")
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
+# Signs the staged binaries, the uninstaller and the installer when
+# HIDHOST_SIGN_CERT is set (cmake/Sign.cmake); does nothing otherwise.
+set(CPACK_HIDHOST_SIGN_SCRIPT "${PROJECT_SOURCE_DIR}/cmake/Sign.cmake")
+set(CPACK_PRE_BUILD_SCRIPTS "${CPACK_HIDHOST_SIGN_SCRIPT}")
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(CPACK_HIDHOST_PYTHON "${Python3_EXECUTABLE}")
+set(CPACK_HIDHOST_SYMBOLS_DIR "${HIDHOST_SYMBOLS_DIR}")
+set(CPACK_POST_BUILD_SCRIPTS "${PROJECT_SOURCE_DIR}/cmake/SymbolsArchive.cmake")
 include(CPack)

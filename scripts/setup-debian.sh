@@ -7,7 +7,7 @@ packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev
           libbenchmark-dev python3)
 if [ "$what" = all ]; then
   packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
-             wine64 xvfb xauth nsis)
+             wine64 xvfb xauth nsis osslsigncode openssl)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -55,19 +55,33 @@ cmake --build build/mingw-x86 -j2
 cmake --preset mingw-x64 >/dev/null
 cmake --build build/mingw-x64 -j2
 
-# ---- release: installers, reproducible binaries, the installer under Wine ----
-stage "release: both installers; a second build elsewhere gives the same HidHost.exe, lan.dll, Option.exe and x86 installer"
+# ---- release: installers, reproducible binaries, signatures, the installer under Wine ----
+stage "release: both installers; a second build elsewhere gives the same stripped files, symbols and x86 installer"
 bash scripts/build-installers.sh mingw-x86 mingw-x64-product
 ctest --test-dir build/mingw-x86 -L reproducible --output-on-failure
-# The upgrade case needs a newer installer: the same sources one patch version up.
+
+stage "release: signed with a throwaway certificate, every signature verified"
+signing=$PWD/build/test-signing
+rm -rf "$signing" && mkdir -p "$signing"
+openssl req -x509 -newkey rsa:2048 -nodes -subj /CN=HidHost-test -days 2 \
+  -keyout "$signing/key.pem" -out "$signing/cert.pem" 2>/dev/null
+export HIDHOST_SIGN_CERT="$signing/cert.pem" HIDHOST_SIGN_KEY="$signing/key.pem"
+bash scripts/build-installers.sh mingw-x86 mingw-x64-product
 version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' build/mingw-x64-product/CPackConfig.cmake)
+# What the x86 installer packed; the 64-bit one is checked once installed, under Wine.
+staged="build/mingw-x86/_CPack_Packages/win32/NSIS"
+python3 tests/release/check_shipped.py "$staged/HidHost-$version-win32" \
+  "build/mingw-x86/HidHost-$version-win32-symbols.zip" --ca "$HIDHOST_SIGN_CERT" \
+  --also "$staged/uninstaller/Uninstall.exe" "build/mingw-x86/HidHost-$version-win32.exe"
+# The upgrade case needs a newer installer: the same sources one patch version up.
 next="${version%.*}.$(( ${version##*.} + 1 ))"
 cmake --preset mingw-x64-product -B build/mingw-x64-next -DHIDHOST_VERSION_OVERRIDE="$next" >/dev/null
 cmake --build build/mingw-x64-next -j2 --target HidHost lan Option
 (cd build/mingw-x64-next && cpack -B . >/dev/null)
+unset HIDHOST_SIGN_CERT HIDHOST_SIGN_KEY
 
-stage "Wine: install, upgrade over a running host, uninstall"
-ctest --test-dir build/native -L installer --output-on-failure
+stage "Wine: install (signed, stripped), upgrade over a running host, uninstall"
+HIDHOST_INSTALLER_CA="$signing/cert.pem" ctest --test-dir build/native -L installer --output-on-failure
 # ---- end of release ----
 
 stage "Wine: the Win32 backend's own checks"

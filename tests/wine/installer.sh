@@ -3,7 +3,7 @@
 # running host, uninstall; then an upgrade that a hung host blocks, and an
 # uninstall with nothing running and no config.ini.
 #
-#   installer.sh --installer OLD --next NEW [--bin DIR]
+#   installer.sh --installer OLD --next NEW [--bin DIR] [--ca CERT.pem]
 #
 # OLD and NEW are HidHost-<version>-win64.exe of two versions, NEW the newer
 # (the same sources built with HIDHOST_VERSION_OVERRIDE), or the build folders
@@ -11,6 +11,10 @@
 # there skips the stage with exit status 77, as CTest counts it). DIR is the bin
 # directory of the mingw-x64 build, for wine-agent.exe and wine-stubborn-host.exe
 # (default build/mingw-x64/bin). Makes its own prefix and removes it.
+# The first install is also checked as shipped (tests/release/check_shipped.py):
+# stripped, and matching OLD's HidHost-<version>-win64-symbols.zip beside it;
+# With --ca (or HIDHOST_INSTALLER_CA), OLD and every installed binary must be
+# signed by CERT.pem.
 set -uo pipefail
 
 HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -111,6 +115,9 @@ inner() {
   say "1: silent install of $OLD_VERSION"
   install "$OLD" /S || fail "1: the installer ended with code $?"
   check_installed "$OLD_VERSION" 1
+  python3 "$SRC/tests/release/check_shipped.py" "$INSTDIR" "${OLD%.exe}-symbols.zip" \
+    ${CA:+--ca "$CA" --also "$OLD"} >"$LOGS/shipped.log" 2>&1 || fail "1: $(grep FAIL "$LOGS/shipped.log")"
+  sed 's/^  ok: /  ok: 1: /' "$LOGS/shipped.log"
   agent "wait-window|$HOST_TITLE|20000" >/dev/null
   check "1: the installer started the host, its hidden window" "$HOST_CLASS" "$(host_window)"
   # The user's settings, in a form the host would not write itself (LF ends,
@@ -185,19 +192,20 @@ inner() {
 # ------------------------------------------------------------------ main
 
 if [ "${1:-}" == __inner ]; then
-  CURRENT_CASE=installer WORK=$2 OLD=$3 NEW=$4 BIN=$5 OLD_VERSION=$6 NEW_VERSION=$7
+  CURRENT_CASE=installer WORK=$2 OLD=$3 NEW=$4 BIN=$5 OLD_VERSION=$6 NEW_VERSION=$7 CA=$8
   export WINEPREFIX="$WORK/prefix"
   trap '"$WINESERVER" -k >/dev/null 2>&1' EXIT
   inner
   exit $?
 fi
 
-OLD="" NEW=""
+OLD="" NEW="" CA=${HIDHOST_INSTALLER_CA:-}
 while [ $# -gt 0 ]; do
   case $1 in
     --installer) OLD=$2; shift 2 ;;
     --next) NEW=$2; shift 2 ;;
     --bin) BIN=$2; shift 2 ;;
+    --ca) CA=$(realpath "$2"); shift 2 ;;
     *) die "unknown argument $1 (see the head of $0)" ;;
   esac
 done
@@ -224,7 +232,7 @@ started=$SECONDS
 prepare_work "$workfile" || die "no Wine prefix"
 WORK=$(cat "$workfile")
 under_xvfb 300 bash "$SELF" __inner "$WORK" "$(cd "$(dirname "$OLD")" && pwd)/${OLD##*/}" \
-  "$(cd "$(dirname "$NEW")" && pwd)/${NEW##*/}" "$BIN" "$OLD_VERSION" "$NEW_VERSION"
+  "$(cd "$(dirname "$NEW")" && pwd)/${NEW##*/}" "$BIN" "$OLD_VERSION" "$NEW_VERSION" "$CA"
 rc=$?
 [ $rc -eq 124 ] && say "FAIL installer: no result within 300 s"
 say "installer stage: $((SECONDS - started)) s"
