@@ -14,7 +14,7 @@
 
 #include "platform/sim/Win32Calls.h"
 #include "support/BusyDesktop.h"
-#include "support/CountedHost.h"
+#include "support/HostHarness.h"
 
 namespace hidhost::testing {
 namespace {
@@ -140,7 +140,7 @@ sim::Call CallOf(const FaultRow& row) {
 
 // Runs the busy workload with the fault armed for one phase only. Gives the
 // number of calls that failed.
-long RunWithFault(CountedHost& host, const FaultRow& row, Phase phase) {
+long RunWithFault(HostHarness& host, const FaultRow& row, Phase phase) {
   const sim::Call call = CallOf(row);
   FurnishDesktop(host.Desktop(), 0);
   long failed = 0;
@@ -210,7 +210,7 @@ TEST(FaultTable, ScenarioReadmeListsEveryCallTheSimulatorCanFail) {
 // Without faults, the workload reaches every call that the host makes, so
 // that a fault armed for it is a fault the host meets.
 TEST(FaultTable, BusyWorkloadReachesEveryCall) {
-  CountedHost host;
+  HostHarness host;
   FurnishDesktop(host.Desktop(), 0);
   ASSERT_TRUE(host.Start());
   ASSERT_TRUE(RunBusyWorkload(host));
@@ -227,7 +227,7 @@ class FaultInjection : public ::testing::TestWithParam<std::tuple<std::size_t, P
 TEST_P(FaultInjection, HostEndsCleanlyWithExitCodeZero) {
   const auto [index, phase] = GetParam();
   const FaultRow& row = kFaultTable[index];
-  CountedHost host;
+  HostHarness host;
   const long failed = RunWithFault(host, row, phase);
 
   EXPECT_EQ(host.ExitCode(), 0) << "row " << index << " " << row.call << " " << NameOf(phase);

@@ -20,7 +20,7 @@
 
 #include "actions/ActionCatalogue.h"
 #include "support/BusyDesktop.h"
-#include "support/CountedHost.h"
+#include "support/HostHarness.h"
 
 namespace hidhost::testing {
 namespace {
@@ -124,7 +124,7 @@ class Feeder {
 };
 
 // One step of the window thread; false once the host has ended.
-bool WindowThreadStep(CountedHost& host, Feeder& feeder, Random& random, Figures& figures) {
+bool WindowThreadStep(HostHarness& host, Feeder& feeder, Random& random, Figures& figures) {
   const int kind = Uniform(random, 0, 99);
   if (kind < 30) {
     ++figures.updates;
@@ -165,7 +165,7 @@ bool WindowThreadStep(CountedHost& host, Feeder& feeder, Random& random, Figures
 void RunOneLife(std::uint32_t seed, Figures& figures) {
   SCOPED_TRACE("life seed " + std::to_string(seed));
   Random random(seed);
-  CountedHost host;
+  HostHarness host;
   FurnishDesktop(host.Desktop(), static_cast<std::size_t>(Uniform(random, 0, 10)));
   ASSERT_TRUE(host.Start());
   ++figures.lives;

@@ -1,6 +1,8 @@
 // Runs one host process on a simulated desktop the way WinMain does, through
 // the framework's RunApplication on the process's main thread; the test hands
-// that thread its messages.
+// that thread its messages. Messages come from another program, so that a
+// fault armed for the host's own SendMessageA or PostMessageA does not stop
+// them; the simulator counts every platform call the host makes (Counts).
 #pragma once
 
 #include <algorithm>
@@ -49,6 +51,7 @@ class HostHarness {
       const int exitCode = framework::RunApplication(*app_, process_->Platform().windows);
       // What the host failed to release itself, before the system cleans up.
       leakedAtExit_ = process_->OpenObjects();
+      driverOpenAtExit_ = desktop_.DriverOpen();
       exitCode_ = exitCode;
       return exitCode;
     });
@@ -57,19 +60,34 @@ class HostHarness {
 
   // Sends a message to the host window on the window thread; true while the host runs.
   bool Send(std::uint32_t message, platform::WParam wParam = 0, platform::LParam lParam = 0) {
+    if (exitCode_) return false;
     process_->SendToWindow(kHostHwnd, message, wParam, lParam);
     return Settle();
   }
 
   bool Event(std::uint32_t word) {
+    if (exitCode_) return false;
     desktop_.QueueEvent(word);
     return Settle();
   }
 
+  // For callers that keep other threads busy, so that the desktop never comes
+  // to rest: sends at once and delivers what is posted; false once the host
+  // has ended.
+  bool SendNow(std::uint32_t message, platform::WParam wParam = 0, platform::LParam lParam = 0) {
+    if (exitCode_) return false;
+    process_->SendToWindow(kHostHwnd, message, wParam, lParam);
+    return PumpNow();
+  }
+  bool PumpNow() { return !exitCode_ && !process_->PumpMessages(); }
+  void PostClose() { process_->PostToWindow(kHostHwnd, platform::kWmClose, 0, 0); }
+
   // Posts WM_CLOSE and runs the tear-down; gives the exit code.
   int Close() {
-    process_->PostToWindow(kHostHwnd, platform::kWmClose, 0, 0);
-    Settle();
+    if (!exitCode_) {
+      PostClose();
+      Settle();
+    }
     return exitCode_.value_or(-1);
   }
 
@@ -77,6 +95,9 @@ class HostHarness {
   bool Started() const { return process_ != nullptr; }
   // The objects the host still held when its exit hook returned.
   const std::vector<std::string>& LeakedAtExit() const { return leakedAtExit_; }
+  int OpenAtExit() const { return static_cast<int>(leakedAtExit_.size()); }
+  bool DriverOpenAtExit() const { return driverOpenAtExit_; }
+  const sim::CallCounts& Counts() const { return desktop_.Calls(); }
   sim::SimProcess& Process() { return *process_; }
   app::HostApp& App() { return *app_; }
 
@@ -121,6 +142,7 @@ class HostHarness {
   std::unique_ptr<app::HostApp> app_;
   std::optional<int> exitCode_;
   std::vector<std::string> leakedAtExit_;
+  bool driverOpenAtExit_ = false;
   unsigned excused_ = 0;
 
   bool IsExcused(Promise promise) const {
