@@ -48,7 +48,7 @@ void BM_SharedBlockReload_NullPlatform(benchmark::State& state) {
   NullPlatform platform;
   settings::SharedSettingsBlock block(platform.Get());
   block.CreateMutex();
-  if (block.Create() != 1) {
+  if (!block.Create()) {
     state.SkipWithError("no view of the null block");
     return;
   }
@@ -67,7 +67,7 @@ void BM_SharedBlockPublish_NullPlatform(benchmark::State& state) {
   NullPlatform platform;
   settings::SharedSettingsBlock block(platform.Get());
   block.CreateMutex();
-  if (block.Create() != 1) {
+  if (!block.Create()) {
     state.SkipWithError("no view of the null block");
     return;
   }

@@ -167,7 +167,7 @@ void BM_SharedBlockReload_Sim(benchmark::State& state) {
   platform::Platform& platform = desktop.StartProcess().Platform();
   settings::SharedSettingsBlock block(platform);
   block.CreateMutex();
-  if (block.Create() != 1) {
+  if (!block.Create()) {
     state.SkipWithError("the simulated block did not map");
     return;
   }
@@ -186,7 +186,7 @@ void BM_SharedBlockPublish_Sim(benchmark::State& state) {
   platform::Platform& platform = desktop.StartProcess().Platform();
   settings::SharedSettingsBlock block(platform);
   block.CreateMutex();
-  if (block.Create() != 1) {
+  if (!block.Create()) {
     state.SkipWithError("the simulated block did not map");
     return;
   }

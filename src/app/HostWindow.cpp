@@ -105,7 +105,7 @@ LResult HostWindow::OnCreate(WParam wParam, LParam lParam) {
   LoadSettingsRecord();
   // A configuration program that made the mutex first keeps the host from starting.
   if (!sharedBlock_.CreateMutex()) return -1;
-  if (sharedBlock_.Create() == 1) sharedBlock_.Write(settings_.Snapshot());
+  if (sharedBlock_.Create()) sharedBlock_.Write(settings_.Snapshot());
   StartEventThread();
   platform_.windows.SetWindowLong(GetHwnd(), platform::kGwlExStyle,
                                   static_cast<std::int32_t>(platform::kWsExToolWindow));
@@ -275,7 +275,7 @@ LResult HostWindow::OnTrayNotification(WParam, LParam lParam) {
 void HostWindow::ReloadFromSharedBlock() {
   // A failed copy leaves the record as it is; the notice's other steps still run.
   settings::MouseSettings record = settings_.Snapshot();
-  if (sharedBlock_.Read(record) == 1) settings_.Replace(record);
+  if (sharedBlock_.Read(record)) settings_.Replace(record);
 }
 
 LResult HostWindow::OnApplyAll(WParam, LParam) {

@@ -60,20 +60,20 @@ std::string ConfigPathFor(std::string_view moduleDirectory) {
   return path;
 }
 
-int FileExists(platform::Platform& platform, std::string_view path) {
+bool FileExists(platform::Platform& platform, std::string_view path) {
   // No sharing: a file that another program holds open counts as absent,
   // so the host never reads one that is being written.
   const platform::UniqueHandle file(
       platform.kernel,
       platform.profile.CreateFile(path, platform::kGenericRead, 0, platform::kOpenExisting));
-  return file ? 1 : 0;
+  return static_cast<bool>(file);
 }
 
-int ReadConfiguration(platform::Platform& platform, MouseSettings& record) {
+bool ReadConfiguration(platform::Platform& platform, MouseSettings& record) {
   const std::string directory = ModuleDirectory(platform.profile);
-  if (ReadSystemMouseSettings(platform, record) == 0) return 0;
+  if (ReadSystemMouseSettings(platform, record) == 0) return false;
   const std::string path = ConfigPathFor(directory);
-  if (FileExists(platform, path) == 0) return 0;
+  if (!FileExists(platform, path)) return false;
   ProfileFile file(platform.profile, path);
   for (const auto& key : kConfigKeys) {
     record.*key.member = file.ReadInt(kSection, key.name, MissingValue(key));
@@ -81,14 +81,13 @@ int ReadConfiguration(platform::Platform& platform, MouseSettings& record) {
   for (int i = 0; i < kButtonCount; ++i) {
     record.ButtonInfo[static_cast<std::size_t>(i)] = ReadButtonAssignment(file, i);
   }
-  return 1;
+  return true;
 }
 
-int WriteDeviceFlag(platform::ProfileFiles& files, std::string_view path, std::int32_t value) {
+void WriteDeviceFlag(platform::ProfileFiles& files, std::string_view path, std::int32_t value) {
   // A failed write is not acted on: the configuration program reads a stale
   // flag at worst, and the next device change writes it again.
   ProfileFile(files, std::string(path)).WriteInt(kSection, "Device", value);
-  return 1;
 }
 
 }  // namespace hidhost::settings

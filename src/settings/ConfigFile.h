@@ -30,11 +30,11 @@ class ProfileFile {
 std::string ModuleDirectory(platform::ProfileFiles& files);
 // ModuleDirectory followed by "config.ini".
 std::string ConfigPathFor(std::string_view moduleDirectory);
-// 1 when the file can be opened for reading with no sharing, 0 otherwise.
-int FileExists(platform::Platform& platform, std::string_view path);
-// Registry first, then config.ini; 1 when the file was read, 0 when not.
-int ReadConfiguration(platform::Platform& platform, MouseSettings& record);
-// Device=value in section Setting; 1 in every case.
-int WriteDeviceFlag(platform::ProfileFiles& files, std::string_view path, std::int32_t value);
+// Whether the file can be opened for reading with no sharing.
+[[nodiscard]] bool FileExists(platform::Platform& platform, std::string_view path);
+// Registry first, then config.ini; true when the file was read.
+[[nodiscard]] bool ReadConfiguration(platform::Platform& platform, MouseSettings& record);
+// Device=value in section Setting. A failed write is not acted on.
+void WriteDeviceFlag(platform::ProfileFiles& files, std::string_view path, std::int32_t value);
 
 }  // namespace hidhost::settings

@@ -18,7 +18,9 @@ LiveSettings::LiveSettings() {
   for (auto& word : words_) word.store(0, std::memory_order_relaxed);
 }
 
-LiveSettings::LiveSettings(const MouseSettings& initial) : LiveSettings() { Replace(initial); }
+LiveSettings::LiveSettings(const MouseSettings& initial) : LiveSettings() {
+  Replace(initial);
+}
 
 MouseSettings LiveSettings::Snapshot() const {
   std::array<std::uint32_t, kMouseSettingsWords> words{};

@@ -57,25 +57,24 @@ bool RegistryKey::Parse(std::string_view path) {
   return true;
 }
 
-int RegistryKey::Open(std::string_view path, std::uint32_t access) {
+bool RegistryKey::Open(std::string_view path, std::uint32_t access) {
   Close();
-  if (!Parse(path)) return 0;
+  if (!Parse(path)) return false;
   const platform::RegKey opened = registry_.OpenKey(root_, subkey_, access);
   if (platform::IsSet(opened)) {
     key_.Reset(registry_, opened);
   } else {
     key_.Reset(registry_, registry_.CreateKey(root_, subkey_));
   }
-  return IsOpen() ? 1 : 0;
+  return IsOpen();
 }
 
-int RegistryKey::ReadString(std::string_view name, std::span<char> buffer) {
-  return QueryTerminatedString(registry_, key_.Get(), name, buffer) ? 1 : 0;
+bool RegistryKey::ReadString(std::string_view name, std::span<char> buffer) {
+  return QueryTerminatedString(registry_, key_.Get(), name, buffer);
 }
 
-int RegistryKey::WriteString(std::string_view name, std::string_view text) {
-  if (!IsOpen()) return 0;
-  return registry_.SetValue(key_.Get(), name, platform::kRegSz, text) ? 1 : 0;
+bool RegistryKey::WriteString(std::string_view name, std::string_view text) {
+  return IsOpen() && registry_.SetValue(key_.Get(), name, platform::kRegSz, text);
 }
 
 void RegistryKey::Close() {

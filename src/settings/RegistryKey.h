@@ -22,15 +22,15 @@ class RegistryKey {
   RegistryKey(const RegistryKey&) = delete;
   RegistryKey& operator=(const RegistryKey&) = delete;
 
-  // Opens, or creates when missing, the key at path; 1 when a key is open
+  // Opens, or creates when missing, the key at path; true when a key is open
   // afterwards. A path without a backslash, or whose subkey is longer than
   // kMaxSubkeyLength, opens nothing.
-  int Open(std::string_view path, std::uint32_t access);
-  // The value's bytes into buffer, always terminated; 1 when the query
+  bool Open(std::string_view path, std::uint32_t access);
+  // The value's bytes into buffer, always terminated; true when the query
   // succeeded. On failure the buffer holds the empty text.
-  int ReadString(std::string_view name, std::span<char> buffer);
+  bool ReadString(std::string_view name, std::span<char> buffer);
   // A REG_SZ value of the text's bytes, without a terminating zero.
-  int WriteString(std::string_view name, std::string_view text);
+  bool WriteString(std::string_view name, std::string_view text);
   // Closes the key and forgets the subkey; the root stays.
   void Close();
 

@@ -17,19 +17,19 @@ bool SharedSettingsBlock::CreateMutex() {
   return !created.alreadyExisted;
 }
 
-int SharedSettingsBlock::Create() {
+bool SharedSettingsBlock::Create() {
   Close();
   mapping_.Reset(platform_.kernel, platform_.kernel.CreateFileMapping(contracts::kSharedBlockName,
                                                                       kMouseSettingsSize));
-  if (!mapping_) return 0;
+  if (!mapping_) return false;
   view_ = platform_.kernel.MapViewOfFile(mapping_.Get(), kMouseSettingsSize);
   if (view_ == nullptr) {
     // Without a view there is nothing to share; say so rather than let the
     // start-up believe the block holds its record.
     mapping_.Reset();
-    return 0;
+    return false;
   }
-  return 1;
+  return true;
 }
 
 bool SharedSettingsBlock::Lock() {
@@ -53,18 +53,18 @@ void SharedSettingsBlock::Unlock() {
   platform_.kernel.ReleaseMutex(mutex_.Get());
 }
 
-int SharedSettingsBlock::Read(MouseSettings& record) {
-  if (view_ == nullptr || !Lock()) return 0;
+bool SharedSettingsBlock::Read(MouseSettings& record) {
+  if (view_ == nullptr || !Lock()) return false;
   std::memcpy(&record, view_, kMouseSettingsSize);
   Unlock();
-  return 1;
+  return true;
 }
 
-int SharedSettingsBlock::Write(const MouseSettings& record) {
-  if (view_ == nullptr || !Lock()) return 0;
+bool SharedSettingsBlock::Write(const MouseSettings& record) {
+  if (view_ == nullptr || !Lock()) return false;
   std::memcpy(view_, &record, kMouseSettingsSize);
   Unlock();
-  return 1;
+  return true;
 }
 
 void SharedSettingsBlock::Close() {

@@ -19,13 +19,13 @@ class SharedSettingsBlock {
   // Creates the mutex; false when one of that name already exists (the
   // handle is kept all the same, so that tear-down closes it).
   bool CreateMutex();
-  // The mapping and its view; 1 on success. An existing mapping of the name
+  // The mapping and its view; true on success. An existing mapping of the name
   // is used as it is.
-  int Create();
-  // Under the mutex; 1 when copied. 0 without a view, and when the wait
+  [[nodiscard]] bool Create();
+  // Under the mutex; true when copied. False without a view, and when the wait
   // fails or finds the mutex abandoned (which is then released at once).
-  int Read(MouseSettings& record);
-  int Write(const MouseSettings& record);
+  [[nodiscard]] bool Read(MouseSettings& record);
+  bool Write(const MouseSettings& record);
   void Close();  // unmaps the view and closes the mapping
   void CloseMutex();
 

@@ -45,7 +45,7 @@ TEST_F(RegistryKeyTest, Open_parsesRootAndSubkey) {
 TEST_F(RegistryKeyTest, Open_missingKeyUnderCurrentUser_createsIt) {
   RegistryKey key(platform.registry);
   Trace();
-  EXPECT_EQ(key.Open("HKEY_CURRENT_USER\\Software\\Tarno", platform::kKeyAllAccess), 1);
+  EXPECT_TRUE(key.Open("HKEY_CURRENT_USER\\Software\\Tarno", platform::kKeyAllAccess));
   EXPECT_TRUE(key.IsOpen());
   EXPECT_EQ(Trace(),
             std::vector<std::string>{R"(RegCreateKeyA key="HKEY_CURRENT_USER\Software\Tarno")"});
@@ -53,9 +53,9 @@ TEST_F(RegistryKeyTest, Open_missingKeyUnderCurrentUser_createsIt) {
 
 TEST_F(RegistryKeyTest, Open_withoutBackslash_failsAndKeepsRoot) {
   RegistryKey key(platform.registry);
-  ASSERT_EQ(key.Open("HKEY_CLASSES_ROOT\\.txt", platform::kKeyAllAccess), 1);
+  ASSERT_TRUE(key.Open("HKEY_CLASSES_ROOT\\.txt", platform::kKeyAllAccess));
   Trace();
-  EXPECT_EQ(key.Open("HKEY_CURRENT_USER", platform::kKeyAllAccess), 0);
+  EXPECT_FALSE(key.Open("HKEY_CURRENT_USER", platform::kKeyAllAccess));
   EXPECT_FALSE(key.IsOpen());
   EXPECT_EQ(key.Root(), kHkeyClassesRoot);
   EXPECT_EQ(key.Subkey(), "");
@@ -66,7 +66,7 @@ TEST_F(RegistryKeyTest, Open_subkeyLongerThanItsText_fails) {
   RegistryKey key(platform.registry);
   const std::string fits = "HKEY_CURRENT_USER\\" + std::string(kMaxSubkeyLength, 'a');
   const std::string tooLong = fits + "a";
-  EXPECT_EQ(key.Open(tooLong, platform::kKeyAllAccess), 0);
+  EXPECT_FALSE(key.Open(tooLong, platform::kKeyAllAccess));
   EXPECT_FALSE(key.IsOpen());
   key.Open(fits, platform::kKeyAllAccess);
   EXPECT_EQ(key.Subkey().size(), kMaxSubkeyLength);
@@ -75,37 +75,37 @@ TEST_F(RegistryKeyTest, Open_subkeyLongerThanItsText_fails) {
 TEST_F(RegistryKeyTest, LockedKey_doesNotOpen) {
   desktop.LockRegistryKey(kMouseKey);
   RegistryKey key(platform.registry);
-  EXPECT_EQ(key.Open("HKEY_CURRENT_USER\\Control Panel\\Mouse", platform::kKeyAllAccess), 0);
+  EXPECT_FALSE(key.Open("HKEY_CURRENT_USER\\Control Panel\\Mouse", platform::kKeyAllAccess));
   EXPECT_FALSE(key.IsOpen());
 }
 
 TEST_F(RegistryKeyTest, WriteThenRead_roundTripsText) {
   RegistryKey key(platform.registry);
-  ASSERT_EQ(key.Open("HKEY_CURRENT_USER\\Control Panel\\Mouse", platform::kKeyAllAccess), 1);
+  ASSERT_TRUE(key.Open("HKEY_CURRENT_USER\\Control Panel\\Mouse", platform::kKeyAllAccess));
   Trace();
-  EXPECT_EQ(key.WriteString("MouseSpeed", "0"), 1);
+  EXPECT_TRUE(key.WriteString("MouseSpeed", "0"));
   EXPECT_EQ(Trace(), std::vector<std::string>{R"(RegSetValueExA key="HKEY_CURRENT_USER\Control )"
                                               R"(Panel\Mouse" name="MouseSpeed" type=1 data="0")"});
   EXPECT_EQ(desktop.RegistryString(kMouseKey, "MouseSpeed"), std::optional<std::string>("0"));
   std::array<char, 16> buffer;
   buffer.fill('#');
-  EXPECT_EQ(key.ReadString("MouseSpeed", buffer), 1);
+  EXPECT_TRUE(key.ReadString("MouseSpeed", buffer));
   EXPECT_STREQ(buffer.data(), "0");
 }
 
 TEST_F(RegistryKeyTest, Closed_readsEmptyAndWritesNothing) {
   RegistryKey key(platform.registry);
-  ASSERT_EQ(key.Open("HKEY_CURRENT_USER\\Control Panel\\Mouse", platform::kKeyAllAccess), 1);
+  ASSERT_TRUE(key.Open("HKEY_CURRENT_USER\\Control Panel\\Mouse", platform::kKeyAllAccess));
   SetMouseValue("MouseSpeed", "2");
   key.Close();
   EXPECT_EQ(key.Root(), kHkeyCurrentUser);
   EXPECT_EQ(key.Subkey(), "");
   std::array<char, 16> buffer;
   buffer.fill('#');
-  EXPECT_EQ(key.ReadString("MouseSpeed", buffer), 0);
+  EXPECT_FALSE(key.ReadString("MouseSpeed", buffer));
   EXPECT_STREQ(buffer.data(), "");
   Trace();
-  EXPECT_EQ(key.WriteString("MouseSpeed", "0"), 0);
+  EXPECT_FALSE(key.WriteString("MouseSpeed", "0"));
   EXPECT_TRUE(Trace().empty());
   EXPECT_EQ(desktop.RegistryString(kMouseKey, "MouseSpeed"), std::optional<std::string>("2"));
 }
@@ -114,7 +114,7 @@ TEST_F(RegistryKeyTest, Destruction_closesTheKey) {
   const int before = process.OpenObjectCount();
   {
     RegistryKey key(platform.registry);
-    ASSERT_EQ(key.Open("HKEY_CURRENT_USER\\Control Panel\\Mouse", platform::kKeyAllAccess), 1);
+    ASSERT_TRUE(key.Open("HKEY_CURRENT_USER\\Control Panel\\Mouse", platform::kKeyAllAccess));
     EXPECT_EQ(process.OpenObjectCount(), before + 1);
   }
   EXPECT_EQ(process.OpenObjectCount(), before);

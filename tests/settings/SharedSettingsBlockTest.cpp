@@ -30,10 +30,10 @@ TEST_F(SharedSettingsBlockTest, Write_givesConfigurationProgramTheRecordBytes) {
   SharedSettingsBlock block(platform);
   ASSERT_TRUE(block.CreateMutex());
   Trace();
-  ASSERT_EQ(block.Create(), 1);
+  ASSERT_TRUE(block.Create());
   EXPECT_EQ(Trace(),
             std::vector<std::string>{R"(CreateFileMappingA name="K2290 Share Data" size=116)"});
-  EXPECT_EQ(block.Write(SampleRecord()), 1);
+  EXPECT_TRUE(block.Write(SampleRecord()));
   const auto shared = desktop.ReadSharedBlock();
   ASSERT_TRUE(shared.has_value());
   EXPECT_EQ(*shared, BytesOf(SampleRecord()));
@@ -46,10 +46,10 @@ TEST_F(SharedSettingsBlockTest, Write_givesConfigurationProgramTheRecordBytes) {
 TEST_F(SharedSettingsBlockTest, Read_takesWholeRecordFromConfigurationProgram) {
   SharedSettingsBlock block(platform);
   ASSERT_TRUE(block.CreateMutex());
-  ASSERT_EQ(block.Create(), 1);
+  ASSERT_TRUE(block.Create());
   ASSERT_EQ(desktop.WriteSharedBlock(BytesOf(SampleRecord())), sim::SharedWrite::Written);
   MouseSettings record = MarkedRecord();
-  EXPECT_EQ(block.Read(record), 1);
+  EXPECT_TRUE(block.Read(record));
   EXPECT_EQ(record, SampleRecord());
   EXPECT_EQ(NextWaitAfterHostEnds(desktop, process), platform::WaitResult::Signalled);
 }
@@ -58,9 +58,9 @@ TEST_F(SharedSettingsBlockTest, NoView_copiesNothing) {
   SharedSettingsBlock block(platform);
   ASSERT_TRUE(block.CreateMutex());
   MouseSettings record = MarkedRecord();
-  EXPECT_EQ(block.Read(record), 0);
+  EXPECT_FALSE(block.Read(record));
   EXPECT_EQ(record, MarkedRecord());
-  EXPECT_EQ(block.Write(SampleRecord()), 0);
+  EXPECT_FALSE(block.Write(SampleRecord()));
   EXPECT_FALSE(desktop.ReadSharedBlock().has_value());
 }
 
@@ -68,10 +68,10 @@ TEST_F(SharedSettingsBlockTest, MappingRefused_createFailsAndCopiesNothing) {
   desktop.FailCall("CreateFileMappingA");
   SharedSettingsBlock block(platform);
   ASSERT_TRUE(block.CreateMutex());
-  EXPECT_EQ(block.Create(), 0);
+  EXPECT_FALSE(block.Create());
   EXPECT_FALSE(block.HasView());
   MouseSettings record = MarkedRecord();
-  EXPECT_EQ(block.Read(record), 0);
+  EXPECT_FALSE(block.Read(record));
   EXPECT_EQ(record, MarkedRecord());
 }
 
@@ -85,7 +85,7 @@ TEST_F(SharedSettingsBlockTest, Close_releasesEverything) {
   const int before = process.OpenObjectCount();
   SharedSettingsBlock block(platform);
   ASSERT_TRUE(block.CreateMutex());
-  ASSERT_EQ(block.Create(), 1);
+  ASSERT_TRUE(block.Create());
   block.Close();
   EXPECT_FALSE(block.HasView());
   block.CloseMutex();
@@ -96,9 +96,9 @@ TEST_F(SharedSettingsBlockTest, ViewRefused_createFails) {
   desktop.FailCall("MapViewOfFile");
   SharedSettingsBlock block(platform);
   ASSERT_TRUE(block.CreateMutex());
-  EXPECT_EQ(block.Create(), 0);
+  EXPECT_FALSE(block.Create());
   EXPECT_FALSE(block.HasView());
-  EXPECT_EQ(block.Write(SampleRecord()), 0);
+  EXPECT_FALSE(block.Write(SampleRecord()));
 }
 
 // The configuration program dies holding the mutex; the host's next copy
@@ -111,7 +111,7 @@ TEST(SharedSettingsBlockAbandoned, SkipsCopyAndGivesMutexBack) {
     sim::SimProcess& hostProcess = world.StartProcess();
     SharedSettingsBlock block(hostProcess.Platform());
     ASSERT_TRUE(block.CreateMutex());
-    ASSERT_EQ(block.Create(), 1);
+    ASSERT_TRUE(block.Create());
     ASSERT_EQ(world.WriteSharedBlock(BytesOf(SampleRecord())), sim::SharedWrite::Written);
 
     sim::SimProcess& dying = world.StartProcess();
@@ -122,7 +122,7 @@ TEST(SharedSettingsBlockAbandoned, SkipsCopyAndGivesMutexBack) {
     dying.EndProcess(1);
 
     MouseSettings record = MarkedRecord();
-    EXPECT_EQ(read ? block.Read(record) : block.Write(DefaultRecord()), 0);
+    EXPECT_FALSE(read ? block.Read(record) : block.Write(DefaultRecord()));
     EXPECT_EQ(record, MarkedRecord());
     EXPECT_EQ(world.ReadSharedBlock(), std::optional(BytesOf(SampleRecord())));
 
