@@ -12,9 +12,13 @@ struct KeyRow {
   std::uint8_t scan;
 };
 
-// Built from the layout's scan-code table; where two scan codes give one
-// virtual key (the generic modifiers, Home on the keypad and on its own
-// key), the system answers with the lower one.
+// Built from the layout's scan-code tables (plain, then E0-prefixed); where
+// two scan codes give one virtual key (the generic modifiers, Home on the
+// keypad and on its own key), the system answers with the one it meets first.
+// VK_PAUSE has no row: the layout knows Pause only as the E1-prefixed 1D, and
+// this mapping has no way to say E1 (only MAPVK_VK_TO_VSC_EX does), so the
+// system answers 0. The 0x45 that a physical Pause shows in a key message's
+// lParam is Num Lock's code, put there by the keyboard driver, not the layout.
 constexpr KeyRow kUsLayout[] = {
     {0x03, 0x46},  // VK_CANCEL (Ctrl+Break)
     {0x08, 0x0E},  // VK_BACK
@@ -24,7 +28,6 @@ constexpr KeyRow kUsLayout[] = {
     {0x10, 0x2A},  // VK_SHIFT
     {0x11, 0x1D},  // VK_CONTROL
     {0x12, 0x38},  // VK_MENU
-    {0x13, 0x45},  // VK_PAUSE
     {0x14, 0x3A},  // VK_CAPITAL
     {0x1B, 0x01},  // VK_ESCAPE
     {0x20, 0x39},  // VK_SPACE
@@ -126,6 +129,18 @@ constexpr KeyRow kUsLayout[] = {
     {0xDD, 0x1B},                                                          // VK_OEM_6
     {0xDE, 0x28},                                                          // VK_OEM_7
     {0xE2, 0x56},                                                          // VK_OEM_102
+    {0xC1, 0x73},                                                          // VK_ABNT_C1
+    {0xC2, 0x7E},                                                          // VK_ABNT_C2
+    {0xE9, 0x71},                                                          // VK_OEM_RESET
+    {0xEA, 0x5C},                                                          // VK_OEM_JUMP
+    {0xEB, 0x7B},                                                          // VK_OEM_PA1
+    {0xEC, 0x7F},                                                          // VK_OEM_PA2
+    {0xED, 0x6F},                                                          // VK_OEM_PA3
+    {0xEE, 0x5A},                                                          // VK_OEM_WSCTRL
+    {0xF1, 0x5B},                                                          // VK_OEM_FINISH
+    {0xF3, 0x5F},                                                          // VK_OEM_AUTO
+    {0xF5, 0x5E},                                                          // VK_OEM_BACKTAB
+    {0xF9, 0x5D},                                                          // VK_EREOF
     {0xFB, 0x62},                                                          // VK_ZOOM
 };
 
