@@ -73,7 +73,7 @@ Recorder::Recorder(platform::Platform inner, RecordOptions options) : inner_(inn
     return;
   }
   session_ = std::make_unique<Session>(*scenario_, *trace_, report);
-  session_->Begin("start", Keep::Always);
+  session_->Begin("start", Keep::Always, From::WindowThread);
   context_ = std::make_unique<RecordingContext>(*session_, options.messages,
                                                 HostDirectoryOf(inner.profile.GetModuleFileName()));
   RecordStartingWorld(options.configAtStart);

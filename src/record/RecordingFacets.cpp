@@ -424,7 +424,7 @@ bool RecordingDriverDevice::IoControl(platform::Handle device, std::uint32_t cod
     if (read && out != nullptr && outSize >= 4) {
       std::uint32_t word = 0;
       std::memcpy(&word, out, sizeof word);
-      context_.session.Begin("event " + trace::Hex(word), Keep::Always);
+      context_.session.Begin("event " + trace::Hex(word), Keep::Always, From::EventThread);
     }
     return read;
   }

@@ -318,7 +318,7 @@ LResult RecordingWindows::Deliver(platform::WindowProcedure& procedure, Hwnd hwn
   if (!context_.session.Continue({message, wParam, lParam})) {
     Keep keep = Keep::Always;
     std::string directive = DirectiveOf(message, wParam, lParam, keep);
-    context_.session.Begin(std::move(directive), keep);
+    context_.session.Begin(std::move(directive), keep, From::WindowThread);
     const auto& updates = context_.messages.sharedUpdates;
     if (std::find(updates.begin(), updates.end(), message) != updates.end()) {
       // The configuration program wrote the block before it sent this.

@@ -51,12 +51,26 @@ void Session::SetCurrent(Entry* entry) {
   current_.emplace_back(thread, entry);
 }
 
-void Session::Begin(std::string directive, Keep keep) {
+Session::Entry* Session::EventBeingHandled() {
+  for (auto& entry : entries_) {
+    if (entry.from == From::EventThread && entry.handlers > 0) return &entry;
+  }
+  return nullptr;
+}
+
+void Session::Begin(std::string directive, Keep keep, From from) {
   Lock lock(mutex_);
   Entry entry;
   entry.thread = std::this_thread::get_id();
   entry.directive = std::move(directive);
   entry.keep = keep;
+  entry.from = from;
+  if (from == From::WindowThread) {
+    if (const Entry* outer = EventBeingHandled()) {
+      entry.inside = outer;
+      entry.insideAfter = outer->calls.size();
+    }
+  }
   entries_.push_back(std::move(entry));
   SetCurrent(&entries_.back());
 }
@@ -237,38 +251,94 @@ bool Session::Failed() {
 void Session::WriteCompleted() {
   while (!entries_.empty() && Complete(entries_.front())) {
     Entry& entry = entries_.front();
-    const bool quiet = entry.calls.empty() && entry.runsBefore.empty();
-    if (quiet && entry.keep == Keep::WhenItCalls) {
-      // Its windows, cursor and the like still describe the world for what follows.
-      carried_.insert(carried_.end(), entry.setUp.begin(), entry.setUp.end());
-    } else {
-      Write(entry);
-    }
+    const bool insidersDone = std::all_of(entries_.begin(), entries_.end(), [&](const Entry& e) {
+      return e.inside != &entry || Complete(e);
+    });
+    if (!insidersDone) return;
+    std::string scenario;
+    std::string trace;
+    Write(entry, scenario, trace);
+    Append(scenario, trace);
     for (auto& [thread, current] : current_) {
-      if (current == &entry) current = nullptr;
+      if (current == &entry || (current != nullptr && current->inside == &entry)) current = nullptr;
     }
+    entries_.remove_if([&](const Entry& e) { return e.inside == &entry; });
     entries_.pop_front();
   }
 }
 
-void Session::Write(const Entry& entry) {
-  if (failed_) return;
-  std::string scenario;
-  std::string trace;
-  const auto line = [](std::string& text, const std::string& content) {
-    text += content;
-    text += '\n';
-  };
-  for (const auto& directive : carried_) line(scenario, directive);
-  carried_.clear();
-  for (const auto& directive : entry.setUp) line(scenario, directive);
-  for (const auto& directive : entry.runsBefore) {
-    line(scenario, directive);
-    line(trace, "> " + directive);
+namespace {
+
+void AddLine(std::string& text, const std::string& content) {
+  text += content;
+  text += '\n';
+}
+
+std::string PauseAfter(std::size_t calls) {
+  return " pause=" + trace::Decimal(static_cast<std::int64_t>(calls));
+}
+
+}  // namespace
+
+void Session::Write(const Entry& entry, std::string& scenario, std::string& trace) {
+  // The window thread's inputs that ran inside this one, and did something.
+  std::vector<const Entry*> insiders;
+  for (const auto& e : entries_) {
+    if (e.inside == &entry) insiders.push_back(&e);
   }
-  line(scenario, entry.directive);
-  line(trace, "> " + entry.directive);
-  for (const auto& call : entry.calls) line(trace, call);
+  const auto quiet = [](const Entry& e) {
+    return e.calls.empty() && e.runsBefore.empty() && e.keep == Keep::WhenItCalls;
+  };
+  const auto carry = [&](const Entry& e) {
+    carried_.insert(carried_.end(), e.setUp.begin(), e.setUp.end());
+  };
+  if (quiet(entry)) {
+    // Its windows, cursor and the like still describe the world for what follows.
+    carry(entry);
+    for (const Entry* insider : insiders) carry(*insider);
+    return;
+  }
+  std::erase_if(insiders, [&](const Entry* e) {
+    if (!quiet(*e)) return false;
+    carry(*e);
+    return true;
+  });
+  const auto own = [&](const Entry& e, const std::string& directive) {
+    for (const auto& line : carried_) AddLine(scenario, line);
+    carried_.clear();
+    for (const auto& line : e.setUp) AddLine(scenario, line);
+    for (const auto& line : e.runsBefore) {
+      AddLine(scenario, line);
+      AddLine(trace, "> " + line);
+    }
+    AddLine(scenario, directive);
+    AddLine(trace, "> " + directive);
+  };
+  const auto calls = [&](const Entry& e, std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to && i < e.calls.size(); ++i) AddLine(trace, e.calls[i]);
+  };
+  std::size_t done = 0;
+  std::string directive = entry.directive;
+  if (!insiders.empty()) directive += PauseAfter(insiders.front()->insideAfter);
+  own(entry, directive);
+  for (std::size_t i = 0; i < insiders.size(); ++i) {
+    const std::size_t at = insiders[i]->insideAfter;
+    calls(entry, done, at);
+    done = at;
+    own(*insiders[i], insiders[i]->directive);
+    calls(*insiders[i], 0, insiders[i]->calls.size());
+    const bool lastOfGroup = i + 1 == insiders.size() || insiders[i + 1]->insideAfter != at;
+    if (!lastOfGroup) continue;
+    std::string resume = "resume";
+    if (i + 1 < insiders.size()) resume += PauseAfter(insiders[i + 1]->insideAfter - at);
+    AddLine(scenario, resume);
+    AddLine(trace, "> " + resume);
+  }
+  calls(entry, done, entry.calls.size());
+}
+
+void Session::Append(const std::string& scenario, const std::string& trace) {
+  if (failed_ || (scenario.empty() && trace.empty())) return;
   // The scenario first: a trace never runs ahead of the inputs that explain it.
   if (!scenario_.Append(scenario) || !trace_.Append(trace)) {
     failed_ = true;

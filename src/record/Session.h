@@ -3,6 +3,12 @@
 // of the calls it caused. An input is written, to the scenario and to the
 // trace together, as soon as it and every input begun before it are complete.
 //
+// The window thread may take inputs (timer ticks, messages) while the event
+// thread is still inside one of its own. Those are written inside it: the
+// event input's directive says after how many of its calls it paused
+// (`pause=N`), the window thread's inputs follow, and `resume` carries on
+// with the rest of its calls, so the replay runs them in the order they ran.
+//
 // Safe from any thread: one lock serialises the window thread and the event
 // thread, so the inputs come out in the order they were handled. The lock is
 // never held across a call into the recorded platform, so the recording
@@ -33,6 +39,9 @@ struct PostedMessage {
   bool operator==(const PostedMessage&) const = default;
 };
 
+// Which of the host's threads handles an input.
+enum class From { WindowThread, EventThread };
+
 // How an input's directive is kept.
 enum class Keep {
   Always,
@@ -44,9 +53,9 @@ class Session {
   using Report = std::function<void(const std::string& problem)>;
   Session(LineSink& scenario, LineSink& trace, Report report);
 
-  // The calling thread begins an input. The window thread's "start" input is
-  // begun by the constructor's caller through BeginStart.
-  void Begin(std::string directive, Keep keep);
+  // The calling thread begins an input. An input of the window thread that
+  // begins while the event thread is still handling one runs inside it.
+  void Begin(std::string directive, Keep keep, From from);
   // The calling thread is done with its input; it is written once nothing it
   // posted to the host's own window is still to come.
   void EndHandling();
@@ -101,8 +110,13 @@ class Session {
     std::int32_t menuX = 0;
     std::int32_t menuY = 0;
     Keep keep = Keep::Always;
+    From from = From::WindowThread;
     std::set<std::string> touched;
     int handlers = 1;  // threads still handling it
+    // Set on a window-thread input that ran inside another thread's input,
+    // after that many of the other input's calls.
+    const Entry* inside = nullptr;
+    std::size_t insideAfter = 0;
   };
   using Lock = std::unique_lock<std::mutex>;
 
@@ -110,7 +124,9 @@ class Session {
   Entry* Current();  // the calling thread's input, else the latest one still open
   void SetCurrent(Entry* entry);
   void WriteCompleted();
-  void Write(const Entry& entry);
+  Entry* EventBeingHandled();
+  void Write(const Entry& entry, std::string& scenario, std::string& trace);
+  void Append(const std::string& scenario, const std::string& trace);
   void WriteLooseLine(const std::string& line);
   static bool Complete(const Entry& entry) { return entry.handlers == 0 && entry.expected.empty(); }
 

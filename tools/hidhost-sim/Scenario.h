@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@ enum class DirectiveKind {
   Mutex,
   Fail,
   SwapButtons,
+  Slow,
   // Run.
   Start,
   SecondInstance,
@@ -36,6 +38,7 @@ enum class DirectiveKind {
   DumpShared,
   DumpConfig,
   Close,
+  Resume,
 };
 
 struct Directive {
@@ -50,7 +53,8 @@ struct Directive {
   std::vector<std::int64_t> numbers;  // numeric arguments in order
   sim::WindowSpec window;
   sim::DriverMode driver = sim::DriverMode::Absent;
-  std::vector<std::uint8_t> bytes;  // shared
+  std::vector<std::uint8_t> bytes;          // shared
+  std::optional<std::uint32_t> pauseAfter;  // event, resume: pause=N
 };
 
 }  // namespace hidhost::simtool

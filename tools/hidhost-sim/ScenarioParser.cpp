@@ -254,6 +254,44 @@ Error Word32(std::string_view rest, Directive& out, Context&) {
   return Numbers(rest, out, 1, {{0, kU32}}, "one number");
 }
 
+// pause=N: the input's thread stops before its call after N calls.
+Error PauseWord(std::string_view word, Directive& out) {
+  constexpr std::string_view kPause = "pause=";
+  const auto calls =
+      word.starts_with(kPause) ? Number(word.substr(kPause.size()), 0, kU32) : std::nullopt;
+  if (!calls) return "expected pause=N, got '" + std::string(word) + "'";
+  out.pauseAfter = static_cast<std::uint32_t>(*calls);
+  return std::nullopt;
+}
+
+Error EventWord(std::string_view rest, Directive& out, Context&) {
+  const auto words = Words(rest);
+  if (words.empty() || words.size() > 2) return "expected WORD [pause=N]";
+  const auto word = Number(words[0], 0, kU32);
+  if (!word) return "not a number in range: '" + std::string(words[0]) + "'";
+  out.numbers.push_back(*word);
+  return words.size() == 2 ? PauseWord(words[1], out) : std::nullopt;
+}
+
+Error Resume(std::string_view rest, Directive& out, Context&) {
+  const auto words = Words(rest);
+  if (words.size() > 1) return "expected [pause=N]";
+  return words.empty() ? std::nullopt : PauseWord(words[0], out);
+}
+
+Error Slow(std::string_view rest, Directive& out, Context&) {
+  const auto words = Words(rest);
+  if (words.size() != 2) return "expected CALL MS";
+  if (words[0] != "Shell_NotifyIconA") {
+    return "the simulator cannot slow '" + std::string(words[0]) + "'";
+  }
+  const auto ms = Number(words[1], 1, 60000);
+  if (!ms) return "not a time from 1 to 60000 ms: '" + std::string(words[1]) + "'";
+  out.argument = std::string(words[0]);
+  out.numbers.push_back(*ms);
+  return std::nullopt;
+}
+
 Error Message(std::string_view rest, Directive& out, Context&) {
   return Numbers(rest, out, 1, {{0, kU32}, {0, kU32}, {kI32Min, kU32}}, "MSG [WPARAM [LPARAM]]");
 }
@@ -300,9 +338,10 @@ constexpr DirectiveRow kDirectives[] = {
     {"mutex", DirectiveKind::Mutex, false, RestOfLine},
     {"fail", DirectiveKind::Fail, false, Fail},
     {"swap-buttons", DirectiveKind::SwapButtons, false, SwapButtons},
+    {"slow", DirectiveKind::Slow, false, Slow},
     {"start", DirectiveKind::Start, true, None},
     {"second-instance", DirectiveKind::SecondInstance, true, None},
-    {"event", DirectiveKind::Event, true, Word32},
+    {"event", DirectiveKind::Event, true, EventWord},
     {"message", DirectiveKind::Message, true, Message},
     {"timer", DirectiveKind::Timer, true, Word32},
     {"tray", DirectiveKind::Tray, true, LParamArgument},
@@ -314,7 +353,24 @@ constexpr DirectiveRow kDirectives[] = {
     {"dump-shared", DirectiveKind::DumpShared, true, None},
     {"dump-config", DirectiveKind::DumpConfig, true, None},
     {"close", DirectiveKind::Close, true, None},
+    {"resume", DirectiveKind::Resume, true, Resume},
 };
+
+// While an event's thread stands paused, only the window thread's inputs
+// can come: another event, a start or the end would wait on it for ever.
+Error PauseOrder(const Directive& directive, bool& paused) {
+  const auto kind = directive.kind;
+  if (kind == DirectiveKind::Resume) {
+    if (!paused) return "nothing is paused";
+    paused = directive.pauseAfter.has_value();
+    return std::nullopt;
+  }
+  const bool waitsOnEvents = kind == DirectiveKind::Event || kind == DirectiveKind::Start ||
+                             kind == DirectiveKind::SecondInstance || kind == DirectiveKind::Close;
+  if (paused && waitsOnEvents) return "an event is paused: resume it first";
+  if (kind == DirectiveKind::Event && directive.pauseAfter) paused = true;
+  return std::nullopt;
+}
 
 const DirectiveRow* RowNamed(std::string_view name) {
   for (const auto& row : kDirectives) {
@@ -337,6 +393,7 @@ std::string_view WithoutComment(std::string_view line) {
 std::variant<std::vector<Directive>, ParseError> ParseScenario(std::string_view text) {
   std::vector<Directive> directives;
   Context context;
+  bool paused = false;
   int number = 0;
   std::size_t at = 0;
   while (at < text.size()) {
@@ -364,8 +421,12 @@ std::variant<std::vector<Directive>, ParseError> ParseScenario(std::string_view 
     if (auto error = row->parse(rest, directive, context)) {
       return ParseError{number, std::string(name) + ": " + *error};
     }
+    if (auto error = PauseOrder(directive, paused)) {
+      return ParseError{number, std::string(name) + ": " + *error};
+    }
     directives.push_back(std::move(directive));
   }
+  if (paused) return ParseError{number, "the scenario ends with an event paused"};
   return directives;
 }
 

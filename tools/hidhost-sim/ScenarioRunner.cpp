@@ -87,6 +87,9 @@ void ScenarioRunner::SetUp(const Directive& directive) {
     case DirectiveKind::SwapButtons:
       desktop_.SetSwapButtons(directive.numbers[0] != 0);
       break;
+    case DirectiveKind::Slow:
+      desktop_.SetNotifyIconDelay(static_cast<std::uint32_t>(directive.numbers[0]));
+      break;
     default:
       break;
   }
@@ -102,7 +105,12 @@ std::optional<std::string> ScenarioRunner::Perform(const Directive& directive) {
       StartHost();
       break;
     case DirectiveKind::Event:
+      if (directive.pauseAfter) desktop_.PauseAfter(*directive.pauseAfter);
       desktop_.QueueEvent(static_cast<std::uint32_t>(number(0)));
+      Settle();
+      break;
+    case DirectiveKind::Resume:
+      desktop_.Resume(directive.pauseAfter);
       Settle();
       break;
     case DirectiveKind::Message:
@@ -225,6 +233,7 @@ void ScenarioRunner::PrintTrace() {
 }
 
 void ScenarioRunner::ShutDownQuietly() {
+  desktop_.Resume(std::nullopt);
   for (auto& host : hosts_) {
     if (host->process->Ended()) continue;
     if (platform::IsSet(host->app->MainWindow())) {

@@ -121,6 +121,25 @@ bool SimDesktop::FailCall(std::string_view win32Name, int times) {
   return true;
 }
 
+void SimDesktop::SetNotifyIconDelay(std::uint32_t ms) {
+  Lock lock(world_->mutex);
+  world_->slowNotifyIconMs = ms;
+}
+
+void SimDesktop::PauseAfter(std::uint32_t calls) {
+  Lock lock(world_->mutex);
+  world_->callsBeforePause = calls;
+}
+
+void SimDesktop::Resume(std::optional<std::uint32_t> pauseAfter) {
+  Lock lock(world_->mutex);
+  world_->callsBeforePause = pauseAfter;
+  world_->pausing = false;
+  // Running again from here, before it wakes: a wait for idle must wait for it.
+  world_->threads.Unpause();
+  world_->Notify();
+}
+
 void SimDesktop::SetSwapButtons(bool swapped) {
   Lock lock(world_->mutex);
   world_->input.swapped = swapped;

@@ -101,6 +101,14 @@ class SimDesktop {
   // How often each platform call was made, by every process of the desktop.
   const CallCounts& Calls() const;
   void SetSwapButtons(bool swapped);
+  // Shell_NotifyIconA made on a thread other than the icon window's takes this
+  // long; the window's running timers tick on its own thread meanwhile.
+  void SetNotifyIconDelay(std::uint32_t ms);
+  // The next input's thread (other than a main thread) stops inside its
+  // `calls`-th call from now, once the call's line is written (0: before its
+  // next call), until Resume; Resume with a count stops it again later.
+  void PauseAfter(std::uint32_t calls);
+  void Resume(std::optional<std::uint32_t> pauseAfter);
   // A REG_SZ value with its terminating zero, the key created as needed.
   void SetRegistryString(std::string_view keyUnderCurrentUser, std::string_view name,
                          std::string_view value);

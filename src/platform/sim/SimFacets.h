@@ -167,6 +167,7 @@ class SimShell final : public platform::Shell, FacetBase {
 
  private:
   void TraceShellMethod(platform::ComObject shell, std::string_view method);
+  bool ChangeIcon(std::uint32_t message, const platform::NotifyIconData& data);
 };
 
 class SimDriverDevice final : public platform::DriverDevice, FacetBase {

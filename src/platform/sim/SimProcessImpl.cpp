@@ -272,6 +272,28 @@ bool SimProcessImpl::AdvanceToTimerTick(platform::Hwnd hwnd, std::uintptr_t id) 
   return true;
 }
 
+void SimProcessImpl::RunWindowTimersFor(platform::Hwnd hwnd, std::uint32_t ms) {
+  Lock lock(world_.mutex);
+  const std::uint64_t endUs = world_.clock.NowUs() + std::uint64_t{ms} * 1000;
+  for (;;) {
+    WindowRecord* window = world_.windows.Find(platform::ValueOf(hwnd));
+    if (window == nullptr || !HandsToMainThread() || window->thread != main_->id) break;
+    std::optional<std::pair<std::uint64_t, std::uintptr_t>> next;  // due time, timer id
+    for (const auto& [id, timer] : window->timers) {
+      const std::uint64_t due =
+          world_.clock.FirstTickAtOrAfter(timer.sinceUs + timer.periodMs * std::uint64_t{1000});
+      if (due <= endUs && (!next || due < next->first)) next = std::make_pair(due, id);
+    }
+    if (!next) break;
+    world_.clock.AdvanceTo(next->first);
+    window->timers.at(next->second).sinceUs = world_.clock.NowUs();
+    main_->message = {platform::ValueOf(hwnd), platform::kWmTimer, next->second, 0};
+    main_->result = 0;
+    HandTurn(lock, MainThread::Step::Deliver);
+  }
+  world_.clock.AdvanceTo(world_.clock.FirstTickAtOrAfter(endUs));
+}
+
 int SimProcessImpl::TimerPeriodBalance() const {
   Lock lock(world_.mutex);
   return timerPeriodBalance;

@@ -37,6 +37,9 @@ class SimProcessImpl final : public SimProcess {
                     platform::LParam lParam) override;
   bool HasTimer(platform::Hwnd hwnd, std::uintptr_t id) const override;
   bool AdvanceToTimerTick(platform::Hwnd hwnd, std::uintptr_t id) override;
+  // The calling thread spends ms inside a call: the window's running timers
+  // tick on the window's thread meanwhile, each when the system would fire it.
+  void RunWindowTimersFor(platform::Hwnd hwnd, std::uint32_t ms);
   int TimerPeriodBalance() const override;
   void ChooseMenuItem(std::uint32_t id) override;
   int OpenObjectCount() const override;

@@ -76,6 +76,18 @@ bool SimShell::OpenSpecialFolder(std::int32_t csidl, std::int32_t show) {
 }
 
 bool SimShell::NotifyIcon(std::uint32_t message, const platform::NotifyIconData& data) {
+  const bool done = ChangeIcon(message, data);
+  std::uint32_t delayMs = 0;
+  {
+    Lock lock(world_.mutex);
+    const WindowRecord* window = world_.windows.Find(platform::ValueOf(data.hwnd));
+    if (window != nullptr && !OnWindowThread(*window)) delayMs = world_.slowNotifyIconMs;
+  }
+  if (delayMs > 0) process_.RunWindowTimersFor(data.hwnd, delayMs);
+  return done;
+}
+
+bool SimShell::ChangeIcon(std::uint32_t message, const platform::NotifyIconData& data) {
   Lock lock(world_.mutex);
   world_.Trace(trace::NotifyIconLine(message, data));
   if (world_.Fails(Call::ShellNotifyIcon)) return false;

@@ -5,7 +5,7 @@ namespace hidhost::sim {
 namespace {
 
 bool Stuck(const ThreadRecord& record, bool timedCountsAsStuck) {
-  if (record.ended) return true;
+  if (record.ended || record.paused) return true;
   if (!record.id) return false;  // not running yet
   if (record.awaitingReply) return !record.awaitingReply->done;
   if (!record.waitingOn) return false;
@@ -29,6 +29,10 @@ ThreadRecord* SimThreads::Find(std::thread::id id) {
     if (record->id == id && !record->ended) return record.get();
   }
   return nullptr;
+}
+
+void SimThreads::Unpause() {
+  for (auto& record : records_) record->paused = false;
 }
 
 bool SimThreads::AllSettled() const {

@@ -43,6 +43,7 @@ struct ThreadRecord {
   std::shared_ptr<KernelObject> waitingOn;
   bool timedWait = false;
   std::shared_ptr<SentMessage> awaitingReply;
+  bool paused = false;  // stopped before a call by the scenario, until it resumes
   std::vector<std::weak_ptr<KernelObject>> ownedMutexes;
   std::thread thread;
 };
@@ -56,6 +57,7 @@ class SimThreads {
  public:
   std::shared_ptr<ThreadRecord> Add(std::shared_ptr<KernelObject> object, SimProcessImpl* process);
   ThreadRecord* Find(std::thread::id id);
+  void Unpause();
 
   // Every thread has ended or waits for something that cannot happen now.
   bool AllSettled() const;

@@ -10,6 +10,26 @@ World::World(std::filesystem::path driveC) : files(std::move(driveC)) {}
 
 World::~World() = default;
 
+// The thread stops inside its call, once the call's line is written: where a
+// recording saw the window thread take its inputs.
+void World::Trace(std::string line) {
+  ThreadRecord* record = callsBeforePause ? threads.Find(std::this_thread::get_id()) : nullptr;
+  if (record != nullptr && *callsBeforePause == 0) PauseHere(*record);
+  trace.push_back(std::move(line));
+  if (record != nullptr && callsBeforePause && --*callsBeforePause == 0) PauseHere(*record);
+}
+
+void World::PauseHere(ThreadRecord& record) {
+  callsBeforePause.reset();
+  pausing = true;
+  record.paused = true;
+  Notify();
+  // The caller's lock is this mutex, held; it is held again when the wait ends.
+  Lock relock(mutex, std::adopt_lock);
+  changed.wait(relock, [&] { return !pausing; });
+  relock.release();
+}
+
 std::shared_ptr<KernelObject> World::FindNamed(const std::string& name) const {
   auto it = named.find(name);
   return it == named.end() ? nullptr : it->second.lock();

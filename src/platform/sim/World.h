@@ -79,8 +79,15 @@ class World : public std::enable_shared_from_this<World> {
   ShellState shell;
   SimThreads threads;
   std::vector<std::unique_ptr<SimProcessImpl>> processes;
+  // A thread of a process (not its main thread) stops inside its call after
+  // this many more lines (0: before its next), until Resume; none when empty.
+  std::optional<std::uint32_t> callsBeforePause;
+  bool pausing = false;  // a thread stands stopped until Resume
+  std::uint32_t slowNotifyIconMs = 0;
 
-  void Trace(std::string line) { trace.push_back(std::move(line)); }
+  // With the lock held; a thread whose pause is due stands there until Resume.
+  void Trace(std::string line);
+  void PauseHere(ThreadRecord& record);
   // Every platform call passes here once, so it is also where calls are counted.
   bool Fails(Call call) {
     calls.Count(call);
