@@ -2,9 +2,10 @@
 # End-to-end cases of HidHost.exe under Wine, with hidhost-driver-emu.exe in
 # the driver's place, Option.exe in the configuration program's, and small
 # programs (tests/wine/programs) that watch the desktop. Each case is a file
-# cases/NAME.sh that defines case_NAME (and sets RECORDS_SESSION=1 when its host
-# records: the session it recorded is then replayed by the simulator, and the
-# two traces must match line for line); the pieces they share are in lib.sh.
+# cases/NAME.sh that defines case_NAME; the pieces they share are in lib.sh.
+# Every case's host records its session, which the simulator then replays:
+# the two traces must match line for line. A case that cannot be replayed
+# sets RECORDS_SESSION="" and says why (README, Reporting a problem).
 #
 #   run.sh [--bin DIR] [CASE...]          fresh prefix, the cases (all by default), clean up
 #   run.sh [--bin DIR] prepare WORKFILE   make a prefix in a temp dir; its path goes to WORKFILE
@@ -61,7 +62,7 @@ inner() {
   trap end_case_processes EXIT
   [ -f "$BIN/wine-agent.exe" ] || fail "$BIN/wine-agent.exe is missing: build the mingw-x64 preset first"
   say "case $CURRENT_CASE (DISPLAY=$DISPLAY)"
-  RECORDS_SESSION=""
+  RECORDS_SESSION=1
   source "$HERE/cases/$CURRENT_CASE.sh"
   [ -n "$RECORDS_SESSION" ] && SESSION="$LOGS/session"
   "case_$CURRENT_CASE"

@@ -1,5 +1,4 @@
 # Auto-fire on button 7: nothing alone; held with button 1, left clicks at its period.
-RECORDS_SESSION=1
 case_autofire() {
   local period_ms=50 hold_ms=1000
   setup_app OTGSpeed=$((period_ms / 10)) "ButtonInfo6=$(button_info 07 18 00 00)"

@@ -1,4 +1,6 @@
-# The emulator on its own, against a client that plays the host.
+# The emulator on its own, against a client that plays the host (no host runs:
+# there is no session to record).
+RECORDS_SESSION=""
 case_emulator() {
   start_emulator
   emu "press 4"

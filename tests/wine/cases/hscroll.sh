@@ -1,5 +1,4 @@
 # Tilting the wheel scrolls sideways, the way each kind of window under the cursor needs.
-RECORDS_SESSION=1
 case_hscroll() {
   setup_app HScrollWheelSpeed=3
   start_targets

@@ -1,5 +1,4 @@
 # The device removed and back: the icon and config.ini follow, the ready steps 8 s later.
-RECORDS_SESSION=1
 case_removal_arrival() {
   setup_app
   start_emulator

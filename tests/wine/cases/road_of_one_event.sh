@@ -1,5 +1,4 @@
 # One button press from the driver's word to the keys it sends.
-RECORDS_SESSION=1
 case_road_of_one_event() {
   setup_app "ButtonInfo3=$(button_info 04 41 00 00)"
   start_recorder

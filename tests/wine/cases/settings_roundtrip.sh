@@ -1,5 +1,4 @@
 # What Option.exe writes to the shared block and each notice makes the host do.
-RECORDS_SESSION=1
 case_settings_roundtrip() {
   setup_app HScrollWheelSpeed=4 OTGSpeed=7 MouseColor=5
   start_recorder

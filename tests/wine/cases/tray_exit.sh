@@ -1,5 +1,4 @@
 # The tray menu's exit item alone, recorded.
-RECORDS_SESSION=1
 case_tray_exit() {
   setup_app
   start_emulator

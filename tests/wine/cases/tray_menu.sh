@@ -1,5 +1,7 @@
 # The tray icon: a double click and the menu restore Option.exe; the menu's last item exits.
-# (It minimises Option.exe from outside, which no recording holds: tray_exit is recorded instead.)
+# Not recorded: it minimises Option.exe from outside, which no recording holds
+# (a window is described once); tray_exit covers the menu's exit recorded.
+RECORDS_SESSION=""
 case_tray_menu() {
   setup_app
   start_emulator
