@@ -1,7 +1,11 @@
 // The three forms of SystemParametersInfo's pvParam, and the mouse settings
 // calls, read back from the system. Each setting is put back afterwards.
+#include <set>
+
 #include "Checks.h"
+#include "actions/KeyUsageTable.h"
 #include "platform/Constants.h"
+#include "platform/sim/ScanCodes.h"
 #include "platform/win32/Win32Api.h"
 #include "platform/win32/Win32Platform.h"
 
@@ -68,6 +72,27 @@ void CheckMouseCalls(Checks& check, Input& input) {
   check.Equal(17, "scan code of Ctrl", input.MapVirtualKey(kVkControl, kMapVkToVsc), 0x1Du);
 }
 
+// Every virtual key the host can send: the key usages, the actions' own keys
+// and the modifiers. The simulated desktop's answer must be the system's.
+std::set<std::uint32_t> KeysTheHostSends() {
+  std::set<std::uint32_t> keys = {kVkControl, kVkShift, kVkMenu, kVkTab, kVkLeft, kVkRight,
+                                  kVkLWin,    kVkF4,    kVkLMenu, 'A',   'C',     'D',
+                                  'N',        'P',      'S',      'V',   'W',     'X',
+                                  'Z',        0x2C,     0xAD,     0xAE,  0xAF,    0xB0,
+                                  0xB1,       0xB2,     0xB3};
+  for (const auto& row : actions::kKeyUsageTable) keys.insert(row.virtualKey);
+  return keys;
+}
+
+void CheckScanCodes(Checks& check, Input& input) {
+  int row = 30;
+  for (const std::uint32_t vk : KeysTheHostSends()) {
+    char what[64];
+    std::snprintf(what, sizeof what, "scan code of virtual key 0x%02X as simulated", vk);
+    check.Equal(row++, what, input.MapVirtualKey(vk, kMapVkToVsc), sim::ScanCodeOfVirtualKey(vk));
+  }
+}
+
 }  // namespace
 
 int CheckInputSettings() {
@@ -75,6 +100,7 @@ int CheckInputSettings() {
   Win32Platform platform;
   CheckSpiForms(check, platform.input);
   CheckMouseCalls(check, platform.input);
+  CheckScanCodes(check, platform.input);
   return check.Failures();
 }
 
