@@ -6,10 +6,13 @@
 #   faults  the fault table under ASan+UBSan: every call failed in every phase;
 #   stress  the concurrency stress under ThreadSanitizer;
 #   suite   the whole unit and scenario suite under ASan+UBSan;
+#   fidelity the simulated desktop held to the Win32 backend under Wine: the
+#           Win32 checks by facet, and every Wine case's recorded session
+#           replayed (needs the mingw-x64 and native builds);
 #   report  docs/reliability.md from the results kept in build/reliability/.
 #
 # Usage: scripts/reliability.sh                 # all of it, then the report
-#        scripts/reliability.sh fuzz [TARGET...] | faults | stress | suite | report
+#        scripts/reliability.sh fuzz [TARGET...] | faults | stress | suite | fidelity | report
 #        scripts/reliability.sh keep            # the minimised corpora become seeds
 #   FUZZ_RUNS (executions per fast target, default 10000000), FUZZ_MAX_SECONDS
 #   (a fast target stops there even short of its executions, default 7200),
@@ -180,6 +183,54 @@ for index in sorted(rows):
 EOF
 }
 
+# The Win32 checks, one group per facet: how many hold under Wine and how
+# many are marked as Wine's own difference from Windows; then the Wine cases'
+# recorded sessions and how many of them replayed to the same trace.
+fidelity() {
+  note "fidelity: the Win32 checks and the Wine cases"
+  bash tests/win32/run-checks.sh build/mingw-x64/bin >"$work/fidelity-checks.log" 2>&1
+  bash tests/wine/run.sh >"$work/fidelity-wine.log" 2>&1
+  local cases unrecorded
+  cases=$(ls tests/wine/cases/*.sh | wc -l)
+  unrecorded=$(grep -l '^RECORDS_SESSION=""' tests/wine/cases/*.sh | wc -l)
+  python3 - "$work/fidelity-checks.log" "$work/fidelity-wine.log" "$cases" "$unrecorded" \
+    >"$rows/fidelity.md" <<'EOF'
+import re, sys
+facets = {}
+for line in open(sys.argv[1], errors="replace"):
+    match = re.match(r"(ok  |FAIL|skip) (\w[\w-]*) \d+:", line)
+    if match:
+        counts = facets.setdefault(match.group(2), {"ok  ": 0, "FAIL": 0, "skip": 0})
+        counts[match.group(1)] += 1
+print("| Facet (Win32 checks group) | Checks | Agree under Wine | Marked Wine differences |")
+print("|---|---|---|---|")
+for name in sorted(facets):
+    c = facets[name]
+    print(f"| {name} | {sum(c.values())} | {c['ok  ']} | {c['skip']} |")
+wine = open(sys.argv[2], errors="replace").read()
+replayed = wine.count("recorded session replays to the same trace")
+recorded = int(sys.argv[3]) - int(sys.argv[4])
+print()
+print(f"Recorded sessions replayed to the same trace: {replayed} of {recorded} "
+      f"(the Wine stage's {sys.argv[3]} cases, {sys.argv[4]} of which record nothing).")
+if replayed < recorded or any(c["FAIL"] for c in facets.values()):
+    print()
+    print("**FAILED**")
+EOF
+  grep -q FAILED "$rows/fidelity.md" && failed=1
+  cat "$rows/fidelity.md"
+}
+
+# The fidelity rows of the last report, without a run of the fidelity stage here.
+fidelity_rows() {
+  if [ -f "$rows/fidelity.md" ]; then
+    cat "$rows/fidelity.md"
+  else
+    awk '/^\| Facet \(Win32 checks group\)/ { on = 1 } on { print } on && /^Recorded sessions/ { exit }' \
+      "$work/previous.md"
+  fi
+}
+
 # A check not run here keeps its row of the last report.
 previous_row() {  # previous_row NAME PREFIX
   [ -f "$rows/$1.md" ] || grep -m1 "^| $2" "$work/previous.md" >"$rows/$1.md" || rm -f "$rows/$1.md"
@@ -276,6 +327,15 @@ EOF
     done
     fault_calls
     echo
+    echo "Fidelity of the simulated desktop, on which almost every test of the host runs:"
+    echo "each value of \`platform/Constants.h\` is held to the system's headers when the"
+    echo "Windows builds compile (\`src/platform/win32/SystemValues.cpp\`); the Win32 checks"
+    echo "(\`tests/win32\`) run under Wine, among them every virtual key the host sends"
+    echo "against the simulator's scan code; and each Wine case's recorded session is"
+    echo "replayed by the simulator."
+    echo
+    fidelity_rows
+    echo
     local fuzzed
     fuzzed=$(cat "$work/fuzz-commit" 2>/dev/null || echo "?")
     echo "Written on $(date -u '+%Y-%m-%d') at commit $(git rev-parse --short HEAD) (the fuzz rows ran at $fuzzed), on this"
@@ -304,9 +364,11 @@ case $stage in
   faults) faults ;;
   stress) stress ;;
   suite) suite ;;
+  fidelity) fidelity ;;
   report) report ;;
   keep) keep ;;
-  all) rm -rf "$rows"; mkdir -p "$rows"; fuzz; faults; stress; suite; report ;;
-  *) echo "usage: $0 [fuzz [TARGET...] | faults | stress | suite | report | keep]" >&2; exit 2 ;;
+  all) rm -rf "$rows"; mkdir -p "$rows"; fuzz; faults; stress; suite; fidelity; report ;;
+  *) echo "usage: $0 [fuzz [TARGET...] | faults | stress | suite | fidelity | report | keep]" >&2
+     exit 2 ;;
 esac
 exit $failed

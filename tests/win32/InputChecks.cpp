@@ -1,5 +1,7 @@
 // The three forms of SystemParametersInfo's pvParam, and the mouse settings
 // calls, read back from the system. Each setting is put back afterwards.
+#include <algorithm>
+#include <iterator>
 #include <set>
 
 #include "Checks.h"
@@ -75,13 +77,25 @@ void CheckMouseCalls(Checks& check, Input& input) {
 // Every virtual key the host can send: the key usages, the actions' own keys
 // and the modifiers. The simulated desktop's answer must be the system's.
 std::set<std::uint32_t> KeysTheHostSends() {
-  std::set<std::uint32_t> keys = {kVkControl, kVkShift, kVkMenu, kVkTab, kVkLeft, kVkRight,
-                                  kVkLWin,    kVkF4,    kVkLMenu, 'A',   'C',     'D',
-                                  'N',        'P',      'S',      'V',   'W',     'X',
-                                  'Z',        0x2C,     0xAD,     0xAE,  0xAF,    0xB0,
-                                  0xB1,       0xB2,     0xB3};
+  std::set<std::uint32_t> keys = {kVkControl, kVkShift, kVkMenu, kVkTab, kVkLeft, kVkRight, kVkLWin,
+                                  kVkF4,      kVkLMenu, 'A',     'C',    'D',     'N',      'P',
+                                  'S',        'V',      'W',     'X',    'Z',     0x2C,     0xAD,
+                                  0xAE,       0xAF,     0xB0,    0xB1,   0xB2,    0xB3};
   for (const auto& row : actions::kKeyUsageTable) keys.insert(row.virtualKey);
   return keys;
+}
+
+// Wine 8 answers from its X11 driver's own table of the keyboard, not from the
+// Windows layout: the keypad's digits, the media keys and most 3270 keys have
+// no scan code there, VK_SNAPSHOT is the E0-prefixed 37 (the layout's second
+// Print Screen), VK_PAUSE is Num Lock's 45 (what a physical Pause shows in a
+// key message) and two 3270 keys sit on Japanese keys' codes. The simulator
+// keeps the layout's answers; these rows hold on Windows only.
+bool WineDiffers(std::uint32_t vk) {
+  static constexpr std::uint32_t kWineOwn[] = {0x13, 0x2C, 0x60, 0x61, 0x62, 0x63, 0x64, 0x65,
+                                               0x66, 0x67, 0x68, 0x69, 0xAD, 0xAE, 0xAF, 0xB0,
+                                               0xB1, 0xB2, 0xB3, 0xF1, 0xF2, 0xF3};
+  return std::find(std::begin(kWineOwn), std::end(kWineOwn), vk) != std::end(kWineOwn);
 }
 
 void CheckScanCodes(Checks& check, Input& input) {
@@ -89,7 +103,12 @@ void CheckScanCodes(Checks& check, Input& input) {
   for (const std::uint32_t vk : KeysTheHostSends()) {
     char what[64];
     std::snprintf(what, sizeof what, "scan code of virtual key 0x%02X as simulated", vk);
-    check.Equal(row++, what, input.MapVirtualKey(vk, kMapVkToVsc), sim::ScanCodeOfVirtualKey(vk));
+    const std::uint32_t system = input.MapVirtualKey(vk, kMapVkToVsc);
+    if (RunningOnWine() && WineDiffers(vk)) {
+      std::printf("skip input %d: %s (Wine's X11 table gives 0x%X)\n", row++, what, system);
+      continue;
+    }
+    check.Equal(row++, what, system, sim::ScanCodeOfVirtualKey(vk));
   }
 }
 
