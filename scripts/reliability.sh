@@ -188,6 +188,7 @@ EOF
 # recorded sessions and how many of them replayed to the same trace.
 fidelity() {
   note "fidelity: the Win32 checks and the Wine cases"
+  git rev-parse --short HEAD >"$work/fidelity-commit"
   bash tests/win32/run-checks.sh build/mingw-x64/bin >"$work/fidelity-checks.log" 2>&1
   bash tests/wine/run.sh >"$work/fidelity-wine.log" 2>&1
   local cases unrecorded
@@ -327,12 +328,14 @@ EOF
     done
     fault_calls
     echo
-    echo "Fidelity of the simulated desktop, on which almost every test of the host runs:"
-    echo "each value of \`platform/Constants.h\` is held to the system's headers when the"
-    echo "Windows builds compile (\`src/platform/win32/SystemValues.cpp\`); the Win32 checks"
-    echo "(\`tests/win32\`) run under Wine, among them every virtual key the host sends"
-    echo "against the simulator's scan code; and each Wine case's recorded session is"
-    echo "replayed by the simulator."
+    echo "Fidelity of the simulated desktop, on which almost every test of the host runs."
+    echo "Each value of \`platform/Constants.h\` is held to the system's headers when the"
+    echo "Windows builds compile (\`src/platform/win32/SystemValues.cpp\`). The Win32 checks"
+    echo "(\`tests/win32\`) hold the Win32 backend to the system under Wine, by facet; the"
+    echo "input facet's scan-code rows compare the system's answer with the simulator's"
+    echo "for every virtual key the host sends, and mark where Wine's own keyboard table"
+    echo "differs from Windows. Each Wine case's recorded session is replayed by the"
+    echo "simulator. As last run, at commit $(cat "$work/fidelity-commit" 2>/dev/null || echo '?'):"
     echo
     fidelity_rows
     echo
