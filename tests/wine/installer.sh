@@ -87,7 +87,8 @@ check_installed() {
   check "$2: the Run value starts the installed host" "\"$INSTDIR_WIN\\HidHost.exe\"" \
     "$(reg_values "$RUN_KEY" | sed -n 's/^HidHost=//p')"
   [ -f "$SHORTCUT" ] || fail "$2: no Start-menu shortcut at $SHORTCUT"
-  note "$2: Start-menu shortcut"
+  [ -f "$SETTINGS_SHORTCUT" ] || fail "$2: no Start-menu shortcut at $SETTINGS_SHORTCUT"
+  note "$2: Start-menu shortcuts (HidHost, HidHost Settings)"
 }
 
 check_removed() {
@@ -95,6 +96,7 @@ check_removed() {
   win reg query "$UNINSTALL_KEY" >/dev/null 2>&1 && fail "$1: the Uninstall key is still there"
   note "$1: no Uninstall key"
   [ -e "$SHORTCUT" ] && fail "$1: the Start-menu shortcut is still there"
+  [ -e "$SETTINGS_SHORTCUT" ] && fail "$1: the settings shortcut is still there"
   note "$1: no shortcut"
   check "$1: no host window" "" "$(host_window)"
 }
@@ -110,6 +112,7 @@ inner() {
   INSTDIR_WIN="$local_app\\Programs\\HidHost"
   INSTDIR=$(unix_path "$INSTDIR_WIN")
   SHORTCUT=$(unix_path "$roaming\\Microsoft\\Windows\\Start Menu\\Programs\\HidHost.lnk")
+  SETTINGS_SHORTCUT=$(unix_path "$roaming\\Microsoft\\Windows\\Start Menu\\Programs\\HidHost Settings.lnk")
   [ -n "$local_app" ] || fail "Wine reports no LOCALAPPDATA"
 
   say "1: silent install of $OLD_VERSION"

@@ -1,14 +1,13 @@
-// The configuration program's window, which the host finds by its title:
-// it writes down the host's device-ready notices and closes when told to.
+// The configuration program's settings window, which the host finds by its
+// title: one copy, every change in force as it is made.
 #pragma once
 
 #include <string>
 
-#include "contracts/ConfigurationProtocol.h"
-
 namespace hidhost::option {
 
 // Runs the window until it is closed; the result is the process exit code.
-int RunOptionWindow(const std::string& logPath);
+// A second start brings the first copy's window forward and returns 0.
+int RunOptionWindow(const std::string& logPath, int firstPage);
 
 }  // namespace hidhost::option

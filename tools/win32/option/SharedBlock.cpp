@@ -6,8 +6,8 @@ namespace hidhost::option {
 namespace {
 
 // The host waits for this mutex without a time limit on its window thread;
-// a stand-in that cannot get it within this long reports rather than hangs.
-constexpr DWORD kLockTimeoutMs = 5000;
+// the window cannot: past this, the change is not applied and it says so.
+constexpr DWORD kLockTimeoutMs = 2000;
 
 }  // namespace
 
@@ -33,27 +33,32 @@ bool SharedBlock::Open(std::string& why) {
   return true;
 }
 
-bool SharedBlock::Lock(std::string& why) const {
+SharedBlock::Copy SharedBlock::Lock(std::string& why) const {
+  if (!view_ || !mutex_) {
+    why = "no shared block";
+    return Copy::Failed;
+  }
   const DWORD waited = WaitForSingleObject(mutex_.Get(), kLockTimeoutMs);
   // An abandoned mutex is ours all the same and the record is whole: the
   // host copies it in one piece.
-  if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return true;
+  if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return Copy::Done;
   why = "the shared block's mutex stayed taken";
-  return false;
+  return waited == WAIT_TIMEOUT ? Copy::Busy : Copy::Failed;
 }
 
 bool SharedBlock::Read(settings::MouseSettings& record, std::string& why) const {
-  if (!Lock(why)) return false;
+  if (Lock(why) != Copy::Done) return false;
   std::memcpy(&record, view_.Get(), settings::kMouseSettingsSize);
   ReleaseMutex(mutex_.Get());
   return true;
 }
 
-bool SharedBlock::Write(const settings::MouseSettings& record, std::string& why) const {
-  if (!Lock(why)) return false;
+SharedBlock::Copy SharedBlock::Write(const settings::MouseSettings& record,
+                                     std::string& why) const {
+  if (const Copy locked = Lock(why); locked != Copy::Done) return locked;
   std::memcpy(view_.Get(), &record, settings::kMouseSettingsSize);
   ReleaseMutex(mutex_.Get());
-  return true;
+  return Copy::Done;
 }
 
 }  // namespace hidhost::option

@@ -19,10 +19,12 @@ class SharedBlock {
   // Empty when the host's block or mutex does not exist; `why` says which.
   bool Open(std::string& why);
   bool Read(settings::MouseSettings& record, std::string& why) const;
-  bool Write(const settings::MouseSettings& record, std::string& why) const;
+  // Busy: the mutex stayed taken for the whole wait, and nothing was copied.
+  enum class Copy { Done, Busy, Failed };
+  Copy Write(const settings::MouseSettings& record, std::string& why) const;
 
  private:
-  bool Lock(std::string& why) const;
+  Copy Lock(std::string& why) const;
 
   SystemHandle mapping_;
   MappedView view_;

@@ -1,10 +1,12 @@
 // Option.exe: a stand-in for the mouse's configuration program, enough of it
 // to exercise everything HidHost fixes about that program.
 //
-//   Option.exe [window] [--log FILE]
-//       the window "RQ4471 Setting Option"; logs the host's 0x4E6 notices
-//       (to FILE, or Option.log beside the executable) and ends with exit
-//       code 0 when closed
+//   Option.exe [window] [--log FILE] [--page N]
+//       the settings window "RQ4471 Setting Option", open at page N (0
+//       Buttons, 1 Pointer, 2 Device, 3 Profiles); logs its start, the host's
+//       0x4E6 notices and its close (to FILE, or Option.log beside the
+//       executable) and ends with exit code 0 when closed. A second start
+//       brings the first window forward and ends with 0.
 //   Option.exe get [FIELD...]
 //       prints FIELD=VALUE for the named fields of the shared block (all when
 //       none is named); ButtonInfoN as its four bytes in memory order
@@ -38,6 +40,7 @@ struct Arguments {
   std::vector<std::string> operands;
   std::string logPath;
   std::string notify;
+  int page = 0;
   bool post = false;
 };
 
@@ -49,6 +52,8 @@ Arguments Parse(int argc, char** argv) {
       args.logPath = argv[++i];
     } else if (arg == "--notify" && i + 1 < argc) {
       args.notify = argv[++i];
+    } else if (arg == "--page" && i + 1 < argc) {
+      args.page = std::atoi(argv[++i]);
     } else if (arg == "--post") {
       args.post = true;
     } else if (args.command.empty()) {
@@ -137,14 +142,14 @@ int Set(const Arguments& args) {
       return Complain(kBadArguments, "bad value for " + std::string(change.field->name));
     }
   }
-  if (!block.Write(record, why)) return Complain(kNoSharedBlock, why);
+  if (block.Write(record, why) != SharedBlock::Copy::Done) return Complain(kNoSharedBlock, why);
   // The mutex is free again here: the host takes it while handling the notice.
   return args.notify.empty() ? kDone : Notify(args.notify, args.post);
 }
 
 int Run(const Arguments& args) {
   if (args.command.empty() || args.command == "window") {
-    return RunOptionWindow(args.logPath.empty() ? LogBesideExecutable() : args.logPath);
+    return RunOptionWindow(args.logPath.empty() ? LogBesideExecutable() : args.logPath, args.page);
   }
   if (args.command == "get") return Get(args);
   if (args.command == "set") return Set(args);
