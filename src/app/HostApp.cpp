@@ -16,8 +16,10 @@ HostApp::~HostApp() {
 int HostApp::InitInstance() {
   const platform::CreatedMutex created = platform_.kernel.CreateMutex(kInstanceMutexName);
   instanceMutex_.Reset(platform_.kernel, created.handle);
-  if (created.alreadyExisted) {
-    // Another host runs: leave quietly. With no main window the loop ends at once.
+  // Another host runs: leave quietly. With no main window the loop ends at once.
+  // One started in another security context (elevated, say) refuses even a
+  // look at the name, and is as much a running host as one that lets us see it.
+  if (created.alreadyExisted || created.accessDenied) {
     instanceMutex_.Reset();
     return -1;
   }

@@ -174,6 +174,8 @@ struct PowerThrottlingState {
 struct CreatedMutex {
   Handle handle = Handle::None;
   bool alreadyExisted = false;
+  // No handle because a process in another security context holds the name.
+  bool accessDenied = false;
 };
 
 // Kernel objects, threads, shared memory and libraries.

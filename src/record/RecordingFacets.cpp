@@ -289,6 +289,11 @@ bool RecordingKernel::SetProcessInformation(const platform::PowerThrottlingState
 
 platform::CreatedMutex RecordingKernel::CreateMutex(std::string_view name) {
   const platform::CreatedMutex created = inner_.CreateMutex(name);
+  if (created.accessDenied) {
+    context_.session.AddCall(trace::CreateMutexDeniedLine(name));
+    context_.session.AddSetUp("mutex " + std::string(name) + " denied");
+    return created;
+  }
   context_.session.AddCall(trace::CreateMutexLine(name, created.alreadyExisted));
   if (name.empty()) return created;
   bool another = false;

@@ -224,6 +224,10 @@ std::string CreateMutexLine(std::string_view name, bool exists) {
       .Take();
 }
 
+std::string CreateMutexDeniedLine(std::string_view name) {
+  return TraceLine("CreateMutexA").Field("name", Quoted(name)).Field("denied", "1").Take();
+}
+
 std::string CreateFileMappingLine(std::string_view name, std::uint32_t size) {
   return TraceLine("CreateFileMappingA")
       .Field("name", Quoted(name))

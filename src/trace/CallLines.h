@@ -47,6 +47,8 @@ std::string WritePrivateProfileStringLine(std::string_view section, std::string_
                                           std::string_view value, std::string_view file);
 
 std::string CreateMutexLine(std::string_view name, bool exists);
+// A name that a process in another security context holds: no handle.
+std::string CreateMutexDeniedLine(std::string_view name);
 std::string CreateFileMappingLine(std::string_view name, std::uint32_t size);
 std::string OpenDeviceLine(std::string_view name, std::uint32_t access, std::uint32_t share,
                            std::uint32_t disposition, bool ok);

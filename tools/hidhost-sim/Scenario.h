@@ -53,6 +53,7 @@ struct Directive {
   std::vector<std::int64_t> numbers;  // numeric arguments in order
   sim::WindowSpec window;
   sim::DriverMode driver = sim::DriverMode::Absent;
+  bool denied = false;                      // mutex of another security context
   std::vector<std::uint8_t> bytes;          // shared
   std::optional<std::uint32_t> pauseAfter;  // event, resume: pause=N
 };

@@ -118,6 +118,15 @@ Error RestOfLine(std::string_view rest, Directive& out, Context&) {
   return std::nullopt;
 }
 
+// NAME, or NAME denied for a mutex of another security context.
+Error Mutex(std::string_view rest, Directive& out, Context& context) {
+  constexpr std::string_view kDenied = " denied";
+  rest = Trim(rest);
+  out.denied = rest.size() > kDenied.size() && rest.ends_with(kDenied);
+  if (out.denied) rest.remove_suffix(kDenied.size());
+  return RestOfLine(rest, out, context);
+}
+
 // Words of a window line; a double-quoted part may hold spaces.
 std::optional<std::vector<std::string>> QuotedWords(std::string_view text) {
   std::vector<std::string> words;
@@ -335,7 +344,7 @@ constexpr DirectiveRow kDirectives[] = {
     {"window", DirectiveKind::Window, false, Window},
     {"cursor", DirectiveKind::Cursor, false, Cursor},
     {"driver", DirectiveKind::Driver, false, Driver},
-    {"mutex", DirectiveKind::Mutex, false, RestOfLine},
+    {"mutex", DirectiveKind::Mutex, false, Mutex},
     {"fail", DirectiveKind::Fail, false, Fail},
     {"swap-buttons", DirectiveKind::SwapButtons, false, SwapButtons},
     {"slow", DirectiveKind::Slow, false, Slow},

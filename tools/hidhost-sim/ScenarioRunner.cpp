@@ -78,7 +78,7 @@ void ScenarioRunner::SetUp(const Directive& directive) {
       desktop_.SetDriver(directive.driver);
       break;
     case DirectiveKind::Mutex:
-      desktop_.HoldMutex(directive.argument);
+      desktop_.HoldMutex(directive.argument, directive.denied);
       break;
     case DirectiveKind::Fail:
       desktop_.FailCall(directive.argument,

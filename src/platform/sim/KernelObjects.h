@@ -25,6 +25,8 @@ struct KernelObject {
   // Mutex: the owning thread, or a program outside the simulation.
   std::optional<std::thread::id> owner;
   bool ownedOutside = false;
+  // Held by a process in another security context: this one cannot open it.
+  bool deniedOutside = false;
   int recursion = 0;
   bool abandoned = false;
 

@@ -97,7 +97,7 @@ void SimDesktop::SetDriver(DriverMode mode) {
   world_->driver.SetMode(mode);
 }
 
-void SimDesktop::HoldMutex(std::string_view name) {
+void SimDesktop::HoldMutex(std::string_view name, bool denied) {
   Lock lock(world_->mutex);
   auto mutex = world_->FindNamed(std::string(name));
   if (mutex == nullptr) {
@@ -106,6 +106,7 @@ void SimDesktop::HoldMutex(std::string_view name) {
     world_->AddNamed(mutex);
   }
   mutex->ownedOutside = true;
+  mutex->deniedOutside = mutex->deniedOutside || denied;
   world_->heldElsewhere.push_back(std::move(mutex));
 }
 

@@ -94,7 +94,9 @@ class SimDesktop {
   bool AddWindow(const WindowSpec& shape);
   void SetCursor(platform::Point point);
   void SetDriver(DriverMode mode);
-  void HoldMutex(std::string_view name);  // a mutex that another process holds
+  // A mutex that another process holds; with denied, one in another security
+  // context, which CreateMutexA cannot open.
+  void HoldMutex(std::string_view name, bool denied = false);
   // The call named by its Win32 name fails the next `times` calls (-1: every
   // call from now on). False for a name the simulator does not model.
   bool FailCall(std::string_view win32Name, int times = -1);

@@ -16,6 +16,12 @@ platform::Handle ToHandle(std::uintptr_t value) {
 platform::CreatedMutex SimKernel::CreateMutex(std::string_view name) {
   Lock lock(world_.mutex);
   auto existing = name.empty() ? nullptr : world_.FindNamed(std::string(name));
+  if (existing != nullptr && existing->deniedOutside) {
+    world_.Trace(trace::CreateMutexDeniedLine(name));
+    platform::CreatedMutex denied;
+    denied.accessDenied = true;
+    return denied;
+  }
   world_.Trace(trace::CreateMutexLine(name, existing != nullptr));
   if (world_.Fails(Call::CreateMutex)) return {};
   if (existing != nullptr && existing->kind != ObjectKind::Mutex) return {};  // another kind

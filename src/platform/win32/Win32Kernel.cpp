@@ -41,8 +41,10 @@ using LocalMemory = UniqueResource<LocalMemoryTraits<Win32Kernel>>;
 CreatedMutex Win32Kernel::CreateMutex(std::string_view name) {
   const std::string text(name);
   const HANDLE mutex = ::CreateMutexA(nullptr, FALSE, text.c_str());
-  const bool existed = mutex != nullptr && ::GetLastError() == ERROR_ALREADY_EXISTS;
-  return CreatedMutex{FromHandle(mutex), existed};
+  const DWORD error = ::GetLastError();
+  const bool existed = mutex != nullptr && error == ERROR_ALREADY_EXISTS;
+  const bool denied = mutex == nullptr && error == ERROR_ACCESS_DENIED;
+  return CreatedMutex{FromHandle(mutex), existed, denied};
 }
 
 bool Win32Kernel::ReleaseMutex(Handle mutex) {
