@@ -531,6 +531,18 @@ platform::WaitResult LightKernel::WaitForSingleObject(Handle handle, std::uint32
   }
 }
 
+platform::WaitAnyResult LightKernel::WaitForMultipleObjects(std::span<const Handle> objects,
+                                                            std::uint32_t timeoutMs) {
+  // Each in turn without blocking, as one wait takes the first that is ready.
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    const platform::WaitResult result = WaitForSingleObject(objects[i], 0);
+    if (result == platform::WaitResult::Failed) return {};
+    if (result != platform::WaitResult::Timeout) return {result, i};
+  }
+  static_cast<void>(timeoutMs);
+  return {platform::WaitResult::Timeout, 0};
+}
+
 void LightKernel::RunEventThread() {
   if (threadEntry_ == nullptr || inThread_) return;
   inThread_ = true;

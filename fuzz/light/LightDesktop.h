@@ -323,6 +323,8 @@ class LightKernel final : public platform::Kernel {
   bool SetEvent(platform::Handle event) override;
   platform::WaitResult WaitForSingleObject(platform::Handle object,
                                            std::uint32_t timeoutMs) override;
+  platform::WaitAnyResult WaitForMultipleObjects(std::span<const platform::Handle> objects,
+                                                 std::uint32_t timeoutMs) override;
   bool CloseHandle(platform::Handle object) override;
   platform::Handle CreateThread(std::uint32_t stackSize, ThreadEntry entry,
                                 void* parameter) override;

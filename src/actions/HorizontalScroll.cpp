@@ -126,7 +126,9 @@ void ScrollHorizontally(platform::Platform& platform, const settings::LiveSettin
   if (n == 0) return;
   platform::Windows& windows = platform.windows;
   platform::Point cursor;
-  if (!platform.input.GetCursorPos(cursor)) cursor = {};
+  // Without the cursor's position the step would search, click and put the
+  // cursor back at the screen's corner, and scroll whatever lies there.
+  if (!platform.input.GetCursorPos(cursor)) return;
   const Hwnd underCursor = windows.WindowFromPoint(cursor);
   const platform::ClassName underCursorClass = ClassOf(windows, underCursor);
 

@@ -26,7 +26,10 @@ constexpr std::uint32_t kSessionRetryPauseMs = 1000;
 constexpr const char* kStringLibrary = "lan.dll";
 constexpr const char* kMouseKeyPath = "HKEY_CURRENT_USER\\Control Panel\\Mouse";
 constexpr const char* kTaskbarCreated = "TaskbarCreated";
-constexpr std::int32_t kSemaphoreMaximum = 100;
+// One count per event the driver queues: a lower ceiling loses the counts of
+// events queued while the thread is busy (an arrival's wait, a slow shell
+// call), and every later event would then be read one signal late.
+constexpr std::int32_t kSemaphoreMaximum = 0x7FFFFFFF;  // LONG_MAX
 constexpr std::uint32_t kEventThreadStack = 4096;
 // How long the tear-down lets the woken event thread take to leave its loop.
 constexpr std::uint32_t kEventThreadExitMs = 1000;
@@ -64,7 +67,8 @@ HostWindow::HostWindow(platform::Platform& platform, framework::Application& app
       trayIcon_(platform),
       dispatcher_(platform, settings_, heldFlags_),
       decoder_(*this),
-      threadContext_{platform.kernel, channel_, decoder_, platform::Handle::None, quit_} {}
+      threadContext_{platform.kernel,        channel_, decoder_, platform::Handle::None,
+                     platform::Handle::None, quit_} {}
 
 HostWindow::~HostWindow() = default;
 
@@ -157,6 +161,7 @@ void HostWindow::StartEventThread() {
   if (!semaphore_ || !quitEvent_) return;
   channel_.SetSemaphore(semaphore_.Get());
   threadContext_.semaphore = semaphore_.Get();
+  threadContext_.quitEvent = quitEvent_.Get();
   eventThread_.Reset(
       platform_.kernel,
       platform_.kernel.CreateThread(kEventThreadStack, device::EventThreadMain, &threadContext_));
@@ -222,6 +227,7 @@ LResult HostWindow::OnDestroy(WParam wParam, LParam lParam) {
 
 void HostWindow::StopEventThread() {
   quit_.store(true, std::memory_order_release);
+  // The thread waits on both: either one that the system lets us signal wakes it.
   if (quitEvent_) platform_.kernel.SetEvent(quitEvent_.Get());
   if (semaphore_) platform_.kernel.ReleaseSemaphore(semaphore_.Get(), 1);
   // The wait gives the thread its time; whether it has let go is its own last word.

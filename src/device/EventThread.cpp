@@ -1,5 +1,7 @@
 #include "device/EventThread.h"
 
+#include <array>
+
 namespace hidhost::device {
 
 namespace {
@@ -11,11 +13,13 @@ bool Quitting(const EventThreadContext& context) {
 void RunEventLoop(EventThreadContext& context) {
   if (Quitting(context)) return;
   for (;;) {
-    const platform::WaitResult waited =
-        context.kernel.WaitForSingleObject(context.semaphore, platform::kInfinite);
+    // The quit event first: once it is set, counts still queued are not read.
+    const std::array<platform::Handle, 2> wakers = {context.quitEvent, context.semaphore};
+    const platform::WaitAnyResult waited =
+        context.kernel.WaitForMultipleObjects(wakers, platform::kInfinite);
     // A wait that fails would fail again at once: leave rather than spin.
-    if (waited != platform::WaitResult::Signalled) return;
-    if (Quitting(context)) return;
+    if (waited.result != platform::WaitResult::Signalled) return;
+    if (waited.index == 0 || Quitting(context)) return;
 
     std::uint32_t word = 0;
     // While the channel is closed the count is spent without a read.

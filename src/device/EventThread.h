@@ -16,7 +16,10 @@ struct EventThreadContext {
   DriverChannel& channel;
   EventDecoder& decoder;
   platform::Handle semaphore;
-  // Set once by the window thread at tear-down, before it releases the semaphore.
+  // Set by the window thread at tear-down (manual reset), so that the thread
+  // wakes even when the semaphore cannot be released.
+  platform::Handle quitEvent;
+  // Set once by the window thread at tear-down, before it sets the quit event.
   const std::atomic<bool>& quit;
   // Set by the thread as it leaves; from then on it uses nothing of the host's.
   std::atomic<bool> left{false};

@@ -189,6 +189,10 @@ class Kernel {
   virtual Handle CreateEvent(bool manualReset, bool initiallySet) = 0;
   virtual bool SetEvent(Handle event) = 0;
   virtual WaitResult WaitForSingleObject(Handle object, std::uint32_t timeoutMs) = 0;
+  // WaitForMultipleObjects for any one: of several objects that can be
+  // taken, the first in the list is.
+  virtual WaitAnyResult WaitForMultipleObjects(std::span<const Handle> objects,
+                                               std::uint32_t timeoutMs) = 0;
   virtual bool CloseHandle(Handle object) = 0;
 
   using ThreadEntry = std::uint32_t (*)(void* parameter);

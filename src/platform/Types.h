@@ -61,6 +61,13 @@ struct ClassName {
 
 enum class WaitResult { Signalled, Abandoned, Timeout, Failed };
 
+// A wait for any one of several objects: which one was taken (its position
+// in the list), when one was.
+struct WaitAnyResult {
+  WaitResult result = WaitResult::Failed;
+  std::size_t index = 0;
+};
+
 // Predefined registry roots, with the values Windows gives them.
 inline constexpr RegKey kHkeyClassesRoot = static_cast<RegKey>(0x80000000u);
 inline constexpr RegKey kHkeyCurrentUser = static_cast<RegKey>(0x80000001u);

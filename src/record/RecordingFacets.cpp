@@ -330,6 +330,18 @@ platform::WaitResult RecordingKernel::WaitForSingleObject(platform::Handle objec
   return inner_.WaitForSingleObject(object, timeoutMs);
 }
 
+platform::WaitAnyResult RecordingKernel::WaitForMultipleObjects(
+    std::span<const platform::Handle> objects, std::uint32_t timeoutMs) {
+  if (!context_.OnWindowThread()) {
+    for (const platform::Handle object : objects) {
+      if (!IsSemaphore(object)) continue;
+      context_.session.EndHandling();
+      break;
+    }
+  }
+  return inner_.WaitForMultipleObjects(objects, timeoutMs);
+}
+
 bool RecordingKernel::CloseHandle(platform::Handle object) {
   if (auto device = devices_.Remove(object)) {
     context_.session.AddCall(trace::CloseDeviceLine(*device));

@@ -30,9 +30,6 @@ struct FaultRow {
   bool keepsSharedMutex = false;
   // Synthesized input: when the system refuses the tear-down's key-up, the key stays down.
   bool synthesizes = false;
-  // Failed at the tear-down, the event thread is never woken: its semaphore,
-  // quit event, thread handle and the driver channel stay until the process ends.
-  bool strandsEventThread = false;
 };
 
 // Every call the simulated desktop can fail, by its Win32 name.
@@ -88,10 +85,11 @@ constexpr auto kFaultTable = std::to_array<FaultRow>({
     {"CreateMutexA"},
     {"ReleaseMutex", false, false, true},
     {"CreateSemaphoreA"},
-    {"ReleaseSemaphore", false, false, false, false, true},
+    {"ReleaseSemaphore"},
     {"CreateEventA"},
     {"SetEvent"},
     {"WaitForSingleObject"},
+    {"WaitForMultipleObjects"},
     {"CloseHandle", true},
     {"CreateThread"},
     {"LocalAlloc"},
@@ -232,15 +230,12 @@ TEST_P(FaultInjection, HostEndsCleanlyWithExitCodeZero) {
 
   EXPECT_EQ(host.ExitCode(), 0) << "row " << index << " " << row.call << " " << NameOf(phase);
   const int open = host.OpenAtExit();
-  const bool stranded = row.strandsEventThread && phase == Phase::TearDown;
-  if (stranded) {
-    EXPECT_EQ(open, 4) << "row " << index << " " << row.call << " " << NameOf(phase);
-  } else if (row.releases) {
+  if (row.releases) {
     EXPECT_LE(open, failed) << "row " << index << " " << row.call << " " << NameOf(phase);
   } else {
     EXPECT_EQ(open, 0) << "row " << index << " " << row.call << " " << NameOf(phase);
   }
-  EXPECT_FALSE(host.DriverOpenAtExit() && !row.releases && !stranded)
+  EXPECT_FALSE(host.DriverOpenAtExit() && !row.releases)
       << "row " << index << " " << row.call << " " << NameOf(phase);
   // The workload leaves every button held into the tear-down, which lets go of
   // what the host pressed.

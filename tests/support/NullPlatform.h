@@ -203,6 +203,10 @@ class NullKernel final : public platform::Kernel {
   bool ReleaseSemaphore(platform::Handle, std::int32_t) override { return true; }
   platform::Handle CreateEvent(bool, bool) override { return kObject; }
   bool SetEvent(platform::Handle) override { return true; }
+  platform::WaitAnyResult WaitForMultipleObjects(std::span<const platform::Handle>,
+                                                 std::uint32_t) override {
+    return {platform::WaitResult::Signalled, 0};
+  }
   platform::WaitResult WaitForSingleObject(platform::Handle, std::uint32_t) override {
     return platform::WaitResult::Signalled;
   }

@@ -127,6 +127,8 @@ class SimKernel final : public platform::Kernel, FacetBase {
   bool ReleaseSemaphore(platform::Handle semaphore, std::int32_t count) override;
   platform::Handle CreateEvent(bool manualReset, bool initiallySet) override;
   bool SetEvent(platform::Handle event) override;
+  platform::WaitAnyResult WaitForMultipleObjects(std::span<const platform::Handle> objects,
+                                                 std::uint32_t timeoutMs) override;
   platform::WaitResult WaitForSingleObject(platform::Handle object,
                                            std::uint32_t timeoutMs) override;
   bool CloseHandle(platform::Handle object) override;

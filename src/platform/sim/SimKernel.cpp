@@ -91,6 +91,19 @@ platform::WaitResult SimKernel::WaitForSingleObject(platform::Handle object,
   return world_.Wait(lock, target, timeoutMs);
 }
 
+platform::WaitAnyResult SimKernel::WaitForMultipleObjects(std::span<const platform::Handle> objects,
+                                                          std::uint32_t timeoutMs) {
+  Lock lock(world_.mutex);
+  if (world_.Fails(Call::WaitForMultipleObjects)) return {};
+  std::vector<std::shared_ptr<KernelObject>> targets;
+  for (const platform::Handle handle : objects) {
+    auto target = process_.Object(handle);
+    if (target == nullptr) return {};
+    targets.push_back(std::move(target));
+  }
+  return world_.WaitAny(lock, targets, timeoutMs);
+}
+
 bool SimKernel::CloseHandle(platform::Handle object) {
   Lock lock(world_.mutex);
   auto target = process_.Object(object);

@@ -8,9 +8,12 @@ bool Stuck(const ThreadRecord& record, bool timedCountsAsStuck) {
   if (record.ended || record.paused) return true;
   if (!record.id) return false;  // not running yet
   if (record.awaitingReply) return !record.awaitingReply->done;
-  if (!record.waitingOn) return false;
+  if (record.waitingOn.empty()) return false;
   if (record.timedWait) return timedCountsAsStuck;
-  return !CanTake(*record.waitingOn, *record.id);
+  for (const auto& object : record.waitingOn) {
+    if (CanTake(*object, *record.id)) return false;
+  }
+  return true;
 }
 
 }  // namespace

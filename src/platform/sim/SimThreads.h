@@ -40,7 +40,7 @@ struct ThreadRecord {
   SimProcessImpl* process = nullptr;
   std::optional<std::thread::id> id;  // set once the thread runs
   bool ended = false;
-  std::shared_ptr<KernelObject> waitingOn;
+  std::vector<std::shared_ptr<KernelObject>> waitingOn;  // any one of them
   bool timedWait = false;
   std::shared_ptr<SentMessage> awaitingReply;
   bool paused = false;  // stopped before a call by the scenario, until it resumes

@@ -66,6 +66,7 @@ constexpr std::array<CallInfo, static_cast<std::size_t>(Call::kCount)> kCalls{{
     {Call::CreateEvent, "CreateEventA", "Kernel::CreateEvent"},
     {Call::SetEvent, "SetEvent", "Kernel::SetEvent"},
     {Call::WaitForSingleObject, "WaitForSingleObject", "Kernel::WaitForSingleObject"},
+    {Call::WaitForMultipleObjects, "WaitForMultipleObjects", "Kernel::WaitForMultipleObjects"},
     {Call::CloseHandle, "CloseHandle", "Kernel::CloseHandle, DriverDevice::Close"},
     {Call::CreateThread, "CreateThread", "Kernel::CreateThread"},
     {Call::LocalAlloc, "LocalAlloc", "Kernel::CreateFileMapping"},

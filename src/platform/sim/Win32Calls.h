@@ -71,6 +71,7 @@ enum class Call : std::size_t {
   CreateEvent,
   SetEvent,
   WaitForSingleObject,
+  WaitForMultipleObjects,
   CloseHandle,
   CreateThread,
   // Inside CreateFileMapping: the block's security descriptor, in this order.

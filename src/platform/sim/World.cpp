@@ -1,6 +1,7 @@
 #include "platform/sim/World.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/sim/SimProcessImpl.h"
 
@@ -41,34 +42,49 @@ void World::AddNamed(const std::shared_ptr<KernelObject>& object) {
 
 platform::WaitResult World::Wait(Lock& lock, const std::shared_ptr<KernelObject>& object,
                                  std::uint32_t timeoutMs) {
+  return WaitAny(lock, {object}, timeoutMs).result;
+}
+
+platform::WaitAnyResult World::WaitAny(Lock& lock,
+                                       const std::vector<std::shared_ptr<KernelObject>>& objects,
+                                       std::uint32_t timeoutMs) {
   const std::thread::id me = std::this_thread::get_id();
   ThreadRecord* self = threads.Find(me);
-  auto take = [&] {
+  const auto takable = [&]() -> std::optional<std::size_t> {
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+      if (CanTake(*objects[i], me)) return i;
+    }
+    return std::nullopt;
+  };
+  const auto take = [&](std::size_t i) {
+    const std::shared_ptr<KernelObject>& object = objects[i];
     const platform::WaitResult result = Take(*object, me);
     if (object->kind == ObjectKind::Mutex && self != nullptr) {
       self->ownedMutexes.push_back(object);
     }
-    return result;
+    return platform::WaitAnyResult{result, i};
   };
-  if (!IsWaitable(*object)) return platform::WaitResult::Failed;
-  if (CanTake(*object, me)) return take();
-  if (timeoutMs == 0) return platform::WaitResult::Timeout;
+  if (objects.empty()) return {};
+  for (const auto& object : objects) {
+    if (!IsWaitable(*object)) return {};
+  }
+  if (const auto ready = takable()) return take(*ready);
+  if (timeoutMs == 0) return {platform::WaitResult::Timeout, 0};
 
   const bool timed = timeoutMs != platform::kInfinite;
   if (self != nullptr) {
-    self->waitingOn = object;
+    self->waitingOn = objects;
     self->timedWait = timed;
   }
   Notify();
-  changed.wait(lock,
-               [&] { return CanTake(*object, me) || (timed && threads.OthersSettled(self)); });
+  changed.wait(lock, [&] { return takable() || (timed && threads.OthersSettled(self)); });
   if (self != nullptr) {
-    self->waitingOn.reset();
+    self->waitingOn.clear();
     self->timedWait = false;
   }
-  if (CanTake(*object, me)) return take();
+  if (const auto ready = takable()) return take(*ready);
   clock.Sleep(timeoutMs);
-  return platform::WaitResult::Timeout;
+  return {platform::WaitResult::Timeout, 0};
 }
 
 platform::LResult World::AwaitReply(Lock& lock, const std::shared_ptr<SentMessage>& sent) {

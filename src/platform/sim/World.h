@@ -101,6 +101,10 @@ class World : public std::enable_shared_from_this<World> {
   // A wait of the calling thread, with the lock held on entry and exit.
   platform::WaitResult Wait(Lock& lock, const std::shared_ptr<KernelObject>& object,
                             std::uint32_t timeoutMs);
+  // The same for the first of several objects that can be taken.
+  platform::WaitAnyResult WaitAny(Lock& lock,
+                                  const std::vector<std::shared_ptr<KernelObject>>& objects,
+                                  std::uint32_t timeoutMs);
   // The calling thread's answer from a window of another thread.
   platform::LResult AwaitReply(Lock& lock, const std::shared_ptr<SentMessage>& sent);
   void ReleaseOwnedMutex(KernelObject& mutex);

@@ -1,5 +1,6 @@
 #include "platform/win32/Win32Kernel.h"
 
+#include <array>
 #include <memory>
 #include <new>
 #include <string>
@@ -73,6 +74,21 @@ WaitResult Win32Kernel::WaitForSingleObject(Handle object, std::uint32_t timeout
     if (row.system == outcome) return row.result;
   }
   return WaitResult::Failed;
+}
+
+WaitAnyResult Win32Kernel::WaitForMultipleObjects(std::span<const Handle> objects,
+                                                  std::uint32_t timeoutMs) {
+  std::array<HANDLE, MAXIMUM_WAIT_OBJECTS> handles{};
+  if (objects.empty() || objects.size() > handles.size()) return {};
+  for (std::size_t i = 0; i < objects.size(); ++i) handles[i] = ToHandle(objects[i]);
+  const DWORD count = static_cast<DWORD>(objects.size());
+  const DWORD outcome = ::WaitForMultipleObjects(count, handles.data(), FALSE, timeoutMs);
+  if (outcome < WAIT_OBJECT_0 + count) return {WaitResult::Signalled, outcome - WAIT_OBJECT_0};
+  if (outcome >= WAIT_ABANDONED && outcome < WAIT_ABANDONED + count) {
+    return {WaitResult::Abandoned, outcome - WAIT_ABANDONED};
+  }
+  if (outcome == WAIT_TIMEOUT) return {WaitResult::Timeout, 0};
+  return {};
 }
 
 bool Win32Kernel::CloseHandle(Handle object) {

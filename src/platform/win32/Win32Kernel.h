@@ -14,6 +14,8 @@ class Win32Kernel final : public Kernel {
   Handle CreateEvent(bool manualReset, bool initiallySet) override;
   bool SetEvent(Handle event) override;
   WaitResult WaitForSingleObject(Handle object, std::uint32_t timeoutMs) override;
+  WaitAnyResult WaitForMultipleObjects(std::span<const Handle> objects,
+                                       std::uint32_t timeoutMs) override;
   bool CloseHandle(Handle object) override;
 
   Handle CreateThread(std::uint32_t stackSize, ThreadEntry entry, void* parameter) override;
