@@ -56,14 +56,18 @@ void Send(platform::Platform& platform, const KeyEvent& event) {
 
 }  // namespace
 
-int VirtualKeyFromUsage(std::uint32_t usage, std::uint32_t& virtualKey) {
+const KeyUsageRow* KeyUsageRowFor(std::uint32_t usage) {
   for (const KeyUsageRow& row : kKeyUsageTable) {
-    if (row.usage == usage) {
-      virtualKey = row.virtualKey;
-      return 1;
-    }
+    if (row.usage == usage) return &row;
   }
-  return 0;
+  return nullptr;
+}
+
+int VirtualKeyFromUsage(std::uint32_t usage, std::uint32_t& virtualKey) {
+  const KeyUsageRow* row = KeyUsageRowFor(usage);
+  if (row == nullptr) return 0;
+  virtualKey = row->virtualKey;
+  return 1;
 }
 
 void SendKeyCombination(platform::Platform& platform, const settings::LiveSettings& settings,
@@ -71,11 +75,11 @@ void SendKeyCombination(platform::Platform& platform, const settings::LiveSettin
   if (index < 0 || index >= settings::kButtonCount) return;
   const settings::ButtonAssignment assignment = settings.Assignment(index);
 
-  std::uint32_t tableKey = 0;
   // A usage without a row sends nothing: a lone modifier would leave the user
   // with a Ctrl, Shift or Alt tap they never asked for.
-  if (!VirtualKeyFromUsage(assignment.keyUsage, tableKey)) return;
-  const auto key = static_cast<std::uint8_t>(FoldSidedModifier(tableKey));
+  const KeyUsageRow* row = KeyUsageRowFor(assignment.keyUsage);
+  if (row == nullptr) return;
+  const auto key = static_cast<std::uint8_t>(FoldSidedModifier(row->virtualKey));
   const std::uint8_t keyScan = ScanCode(platform, key);
 
   const std::uint8_t modifier = ModifierKey(assignment.modifier);
@@ -83,8 +87,8 @@ void SendKeyCombination(platform::Platform& platform, const settings::LiveSettin
 
   KeySequence sequence;
   if (modifier != 0) sequence.Add({modifier, modifierScan, 0});
-  sequence.Add({key, keyScan, 0});
-  sequence.Add({key, keyScan, kKeyUp});
+  sequence.Add({key, keyScan, row->keyFlags});
+  sequence.Add({key, keyScan, row->keyFlags | kKeyUp});
   if (modifier != 0) sequence.Add({modifier, modifierScan, kKeyUp});
 
   Send(platform, sequence.events[0]);

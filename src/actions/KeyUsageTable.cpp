@@ -1,5 +1,7 @@
 #include "actions/KeyUsageTable.h"
 
+#include "platform/Constants.h"
+
 namespace hidhost::actions {
 
 namespace {
@@ -10,7 +12,9 @@ struct TableBuilder {
   std::array<KeyUsageRow, kKeyUsageRowCount + 32> rows{};
   std::size_t count = 0;
 
-  constexpr void Row(std::uint32_t usage, std::uint32_t key) { rows[count++] = {key, usage}; }
+  constexpr void Row(std::uint32_t usage, std::uint32_t key, std::uint32_t flags = 0) {
+    rows[count++] = {key, usage, flags};
+  }
   // Usages and key codes that run up together.
   constexpr void Run(std::uint32_t firstUsage, std::uint32_t lastUsage, std::uint32_t firstKey) {
     for (std::uint32_t usage = firstUsage; usage <= lastUsage; ++usage) {
@@ -43,7 +47,7 @@ constexpr TableBuilder BuildTable() {
   t.Row(56, 0xBF);
   t.Row(57, 0x14);
   t.Run(58, 69, 0x70);  // F1..F12
-  t.Row(70, 0x2A);      // VK_PRINT, not VK_SNAPSHOT: what the configuration program stored
+  t.Row(70, 0x2C);      // VK_SNAPSHOT: VK_PRINT (0x2A) has no key on any keyboard
   t.Row(71, 0x91);
   t.Row(72, 0x13);
   t.Row(73, 0x2D);
@@ -61,9 +65,9 @@ constexpr TableBuilder BuildTable() {
   t.Row(85, 0x6A);
   t.Row(86, 0x6D);
   t.Row(87, 0x6B);
-  t.Row(88, 0x6C);      // keypad Enter as VK_SEPARATOR
-  t.Run(89, 93, 0x61);  // keypad 1..5
-  t.Row(95, 0x67);      // 7 is stored ahead of 6
+  t.Row(88, 0x0D, platform::kKeyExtended);  // keypad Enter: VK_SEPARATOR types nothing
+  t.Run(89, 93, 0x61);                      // keypad 1..5
+  t.Row(95, 0x67);                          // 7 is stored ahead of 6
   t.Row(94, 0x66);
   t.Row(96, 0x68);
   t.Row(97, 0x69);

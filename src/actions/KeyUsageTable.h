@@ -11,6 +11,10 @@ namespace hidhost::actions {
 struct KeyUsageRow {
   std::uint32_t virtualKey;
   std::uint32_t usage;
+  // Key-event flags that the key's down and up both carry: the extended-key
+  // flag where one virtual key stands for two keys (keypad Enter is Enter,
+  // extended). 0 for every other key.
+  std::uint32_t keyFlags = 0;
 };
 
 inline constexpr std::size_t kKeyUsageRowCount = 109;

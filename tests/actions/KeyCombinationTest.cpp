@@ -14,13 +14,14 @@ class KeyCombinationTest : public ActionsWorld {
  protected:
   std::uint32_t Scan(std::uint32_t vk) { return platform.input.MapVirtualKey(vk, 0); }
 
-  // What the action sends for key vk with modifier key mod (0: none): 1 ms
-  // resolution from just before the first pause to just after the last key.
-  Lines Expected(std::uint32_t vk, std::uint32_t mod) {
+  // What the action sends for key vk (its down and up with the key's flags)
+  // with modifier key mod (0: none): 1 ms resolution from just before the
+  // first pause to just after the last key.
+  Lines Expected(std::uint32_t vk, std::uint32_t mod, std::uint32_t flags = 0) {
     Lines lines;
     if (mod != 0) lines = {KeyLine(mod, Scan(mod), 0), kRaise, kSleep1};
-    lines = lines + Lines{KeyLine(vk, Scan(vk), 0)} + (mod != 0 ? Lines{} : Lines{kRaise}) +
-            Lines{kSleep1, KeyLine(vk, Scan(vk), 2)};
+    lines = lines + Lines{KeyLine(vk, Scan(vk), flags)} + (mod != 0 ? Lines{} : Lines{kRaise}) +
+            Lines{kSleep1, KeyLine(vk, Scan(vk), flags | 2)};
     if (mod != 0) lines = lines + Lines{kSleep1, KeyLine(mod, Scan(mod), 2)};
     return lines + Lines{kLower};
   }
@@ -58,17 +59,26 @@ TEST_F(KeyCombinationTest, usage_sendsTheTablesKeyFoldingSidedModifiers) {
     int row;
     std::uint8_t usage;
     std::uint32_t vk;
+    std::uint32_t flags = 0;
   } rows[] = {
-      {1, 4, 0x41},    {2, 70, 0x2A},   {3, 88, 0x6C},   {4, 79, 0x27},   {5, 80, 0x25},
-      {6, 94, 0x66},   {7, 95, 0x67},   {8, 224, 0x11},  {9, 225, 0x10},  {10, 226, 0x12},
-      {11, 227, 0x5B}, {12, 228, 0x11}, {13, 229, 0x10}, {14, 230, 0x12}, {15, 231, 0x5C},
-      {16, 240, 0xF0}, {17, 241, 0xF1}, {18, 242, 0xF2}, {19, 243, 0xF3}, {20, 244, 0xF4},
+      {1, 4, 0x41},    {2, 70, 0x2C},   {3, 88, 0x0D, 1}, {4, 79, 0x27},   {5, 80, 0x25},
+      {6, 94, 0x66},   {7, 95, 0x67},   {8, 224, 0x11},   {9, 225, 0x10},  {10, 226, 0x12},
+      {11, 227, 0x5B}, {12, 228, 0x11}, {13, 229, 0x10},  {14, 230, 0x12}, {15, 231, 0x5C},
+      {16, 240, 0xF0}, {17, 241, 0xF1}, {18, 242, 0xF2},  {19, 243, 0xF3}, {20, 244, 0xF4},
       {21, 101, 0x5D}, {22, 76, 0x2E},  {23, 84, 0x6F},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(::testing::Message() << "row " << row.row);
-    EXPECT_EQ(Send(0, row.usage), Expected(row.vk, 0));
+    EXPECT_EQ(Send(0, row.usage), Expected(row.vk, 0, row.flags));
   }
+}
+
+// The keypad's Enter is Enter with the extended flag on both of its events;
+// the modifier around it keeps plain flags.
+TEST_F(KeyCombinationTest, keypadEnterWithCtrl_extendsTheKeyAlone) {
+  EXPECT_EQ(Send(1, 88),
+            (Lines{KeyLine(0x11, 0x1D, 0), kRaise, kSleep1, KeyLine(0x0D, 0x1C, 1), kSleep1,
+                   KeyLine(0x0D, 0x1C, 3), kSleep1, KeyLine(0x11, 0x1D, 2), kLower}));
 }
 
 TEST_F(KeyCombinationTest, arrowKey_sendsNoExtendedFlag) {
