@@ -51,6 +51,11 @@ class ActionDispatcher {
   // buttons and keys the host pressed and has not released. Gives how many
   // of those. A release half that comes later finds nothing left to undo.
   int ReleaseHeldInput();
+  // The process has crashed: the buttons and keys the host pressed go up
+  // through `direct`, with no lock taken (see HeldInputLedger).
+  int ReleaseHeldInputAfterCrash(platform::Platform& direct) const noexcept {
+    return ledger_.ReleaseAllAfterCrash(direct);
+  }
 
   // Window thread: a WM_TIMER of the host window.
   void OnTimer(std::uintptr_t id);

@@ -13,8 +13,17 @@
 // The event thread presses and releases; the window thread may force the
 // release at the same time. Each send happens under the ledger's lock
 // together with its bookkeeping, so a down is never missed by a release.
+//
+// A crash may strike while a thread holds that lock, and a std::mutex taken
+// again by the thread that holds it never returns. So the ledger also keeps
+// what is down in atomics, for the crash path alone: a down is marked there
+// before it is sent and an up cleared only after it was sent, so a crash at
+// any point finds at least what the system has seen go down (at worst one
+// up too many, which no application minds).
 #pragma once
 
+#include <array>
+#include <atomic>
 #include <bitset>
 #include <cstdint>
 #include <mutex>
@@ -39,6 +48,9 @@ class HeldInputLedger {
 
   // Sends the up of everything still held; returns how many.
   int ReleaseAll();
+  // The same for a process that has crashed: takes no lock and changes no
+  // bookkeeping, and sends through `direct`, a platform without locks of its own.
+  int ReleaseAllAfterCrash(platform::Platform& direct) const noexcept;
 
  private:
   static constexpr std::size_t kButtons = kMouseButtonCount;
@@ -52,11 +64,20 @@ class HeldInputLedger {
   // True when the source's up was already sent by ReleaseAll (and is now spent).
   bool ForcedUp(int source);
 
+  // The lock-free copy of down_ for the crash path.
+  void MarkDown(MouseButton button);
+  void MarkUp(MouseButton button);
+  void MarkDown(std::uint8_t key);
+  void MarkUp(std::uint8_t key);
+
   platform::Platform& platform_;
   std::mutex mutex_;
   Held down_;                       // pressed by the host, not yet released
   std::bitset<kSources> holders_;   // sources whose press holds input down
   std::bitset<kSources> forcedUp_;  // released by ReleaseAll; their next up is swallowed
+  // Written under mutex_, read without it by the crash path.
+  std::atomic<std::uint32_t> buttonsDownMirror_{0};
+  std::array<std::atomic<std::uint64_t>, 4> keysDownMirror_{};
 };
 
 }  // namespace hidhost::actions

@@ -10,7 +10,16 @@ HostApp::HostApp(platform::Platform& platform) : platform_(platform) {}
 HostApp::~HostApp() {
   // Whoever destroys the application while the event thread still runs
   // leaves the window to the end of the process rather than free it under the thread.
+  crashTarget_.store(nullptr, std::memory_order_seq_cst);
   if (window_ && !window_->EventThreadEnded()) static_cast<void>(window_.release());
+}
+
+void HostApp::LetGoAfterCrash(platform::Platform& direct) noexcept {
+  // A crash while ExitInstance deletes the window could still reach the
+  // object being deleted; by then the tear-down has let go of everything.
+  if (HostWindow* window = crashTarget_.load(std::memory_order_seq_cst)) {
+    window->LetGoAfterCrash(direct);
+  }
 }
 
 int HostApp::InitInstance() {
@@ -25,6 +34,7 @@ int HostApp::InitInstance() {
   }
   KeepTimerResolutionWhenHidden();
   window_ = std::make_unique<HostWindow>(platform_, *this);
+  crashTarget_.store(window_.get(), std::memory_order_seq_cst);
   const platform::Hwnd hwnd = window_->Create();
   // A refused window leaves no main window, so the process ends and frees the
   // instance mutex instead of running on windowless.
@@ -47,7 +57,10 @@ void HostApp::KeepTimerResolutionWhenHidden() {
 int HostApp::ExitInstance(int quitCode) {
   // The window object stays while an event thread that did not leave in time
   // may still use it; the process ends next, and ends the thread with it.
-  if (!window_ || window_->EventThreadEnded()) window_.reset();
+  if (!window_ || window_->EventThreadEnded()) {
+    crashTarget_.store(nullptr, std::memory_order_seq_cst);
+    window_.reset();
+  }
   instanceMutex_.Reset();
   return quitCode;
 }

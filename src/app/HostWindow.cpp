@@ -239,6 +239,12 @@ bool HostWindow::EventThreadEnded() const {
   return !eventThread_ || threadContext_.left.load(std::memory_order_acquire);
 }
 
+void HostWindow::LetGoAfterCrash(platform::Platform& direct) noexcept {
+  dispatcher_.ReleaseHeldInputAfterCrash(direct);
+  channel_.PassEverythingAfterCrash(direct.driver);
+  trayIcon_.RemoveAfterCrash(direct.shell);
+}
+
 void HostWindow::ReleaseSessionLibrary() {
   if (!sessionLibrary_) return;
   if (platform_.kernel.HasProcedure(sessionLibrary_.Get(), kUnregisterSessionEntry)) {

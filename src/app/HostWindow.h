@@ -46,6 +46,11 @@ class HostWindow final : public framework::RoutedWindow, private device::DeviceE
   // the thread may still use them.
   bool EventThreadEnded() const;
 
+  // Any thread, once the process has crashed: lets go of every button and key
+  // the host holds, hands the buttons' own input back to the driver and takes
+  // the icon away. Takes no lock; `direct` must take none either.
+  void LetGoAfterCrash(platform::Platform& direct) noexcept;
+
  private:
   friend struct HostWindowRoutes;
 

@@ -23,6 +23,7 @@ void TrayIcon::AddLocked(platform::Hwnd host) {
   data.iconResource = kTrayIconResource;
   data.tip = kTrayTip;
   added_ = true;
+  shownFor_.store(host, std::memory_order_seq_cst);
   platform_.shell.NotifyIcon(platform::kNimAdd, data);
 }
 
@@ -33,7 +34,18 @@ void TrayIcon::Remove(platform::Hwnd host) {
   data.callbackMessage = kTrayCallbackMessage;
   std::lock_guard lock(mutex_);
   added_ = false;
+  shownFor_.store(platform::Hwnd::None, std::memory_order_seq_cst);
   platform_.shell.NotifyIcon(platform::kNimDelete, data);
+}
+
+void TrayIcon::RemoveAfterCrash(platform::Shell& direct) noexcept {
+  const platform::Hwnd host = shownFor_.exchange(platform::Hwnd::None, std::memory_order_seq_cst);
+  if (!platform::IsSet(host)) return;
+  platform::NotifyIconData data;
+  data.hwnd = host;
+  data.id = kTrayIconId;
+  data.callbackMessage = kTrayCallbackMessage;
+  direct.NotifyIcon(platform::kNimDelete, data);
 }
 
 bool TrayIcon::Added() const {

@@ -1,6 +1,7 @@
 // The host's one icon in the notification area, and what its clicks do.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 
@@ -36,6 +37,9 @@ class TrayIcon {
   void Restore(platform::Hwnd host);
   // Whether the icon is shown, as far as the host knows.
   bool Added() const;
+  // The process has crashed: takes the icon away through `direct`, without
+  // the lock, which the crashed thread may hold.
+  void RemoveAfterCrash(platform::Shell& direct) noexcept;
 
  private:
   void AddLocked(platform::Hwnd host);
@@ -43,6 +47,9 @@ class TrayIcon {
   platform::Platform& platform_;
   mutable std::mutex mutex_;
   bool added_ = false;  // guarded by mutex_
+  // The window the icon was added for, None when removed: written under
+  // mutex_, read and taken without it by the crash path.
+  std::atomic<platform::Hwnd> shownFor_{platform::Hwnd::None};
 };
 
 // The notification callback (window thread); lParam is the mouse message.

@@ -33,12 +33,14 @@ int DriverChannel::Open() {
     device_.Reset();
     return 0;
   }
+  openDevice_.store(device, std::memory_order_seq_cst);
   return 1;
 }
 
 int DriverChannel::Close() {
   std::lock_guard lock(guard_);
   if (!device_) return 1;
+  openDevice_.store(Handle::None, std::memory_order_seq_cst);
   const std::uint32_t passEverything = 0;
   Request(contracts::kIoctlSetPassThroughMask, &passEverything, sizeof passEverything, nullptr, 0);
   Request(contracts::kIoctlUnregister, nullptr, 0, nullptr, 0);
@@ -52,6 +54,14 @@ int DriverChannel::SendPassThroughMask() {
   const std::uint32_t mask = ComputePassThroughMask(settings_);
   Request(contracts::kIoctlSetPassThroughMask, &mask, sizeof mask, nullptr, 0);
   return 1;
+}
+
+void DriverChannel::PassEverythingAfterCrash(platform::DriverDevice& direct) const noexcept {
+  const Handle device = openDevice_.load(std::memory_order_seq_cst);
+  if (!platform::IsSet(device)) return;
+  const std::uint32_t passEverything = 0;
+  direct.IoControl(device, contracts::kIoctlSetPassThroughMask, &passEverything,
+                   sizeof passEverything, nullptr, 0);
 }
 
 bool DriverChannel::IsOpen() const {

@@ -7,6 +7,7 @@
 // ever made on a closed handle.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 
@@ -36,6 +37,12 @@ class DriverChannel {
   int SendPassThroughMask();
   bool IsOpen() const;
 
+  // The process has crashed: lets every button's own input through on the
+  // open device, through `direct`, without the lock (the crashed thread may
+  // hold it inside a request). A close racing with this at worst makes the
+  // request fail on a closed handle.
+  void PassEverythingAfterCrash(platform::DriverDevice& direct) const noexcept;
+
   enum class ReadResult { Event, Failed, Closed };
   // One event word (event thread only).
   ReadResult ReadEvent(std::uint32_t& word);
@@ -50,6 +57,9 @@ class DriverChannel {
 
   mutable std::mutex guard_;  // guards device_ and every request on it
   platform::UniqueResource<platform::DeviceTraits> device_;
+  // device_ once the semaphore is registered, for the crash path; None before
+  // the close begins. Written under guard_, read without it.
+  std::atomic<platform::Handle> openDevice_{platform::Handle::None};
   // The read request's in-and-out buffer; it still holds the word read last.
   std::uint32_t readBuffer_ = 0;  // event thread only
 };

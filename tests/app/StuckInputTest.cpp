@@ -98,6 +98,22 @@ TEST(StuckInputRelease, HostExitsWhileHeld_ReleasesBeforeChannelCloses) {
   EXPECT_THAT(host.Desktop().HeldInput(), IsEmpty());
 }
 
+// What the crash handler runs: the ups of what the host holds, the mask 0 and
+// the icon's removal, and nothing for what the host never pressed.
+TEST(StuckInputRelease, CrashWhileHeld_LetsGoHandsTheButtonsBackAndRemovesTheIcon) {
+  HostHarness host;
+  host.Desktop().SetDriver(sim::DriverMode::Present);
+  AssignButtons(host);
+  ASSERT_TRUE(host.Start());
+  ASSERT_TRUE(host.Event(0x07));  // native left (index 0), left (1) and Alt (2) down
+  host.Trace();
+  host.App().LetGoAfterCrash(host.Process().Platform());
+  EXPECT_THAT(host.Trace(), ElementsAre(::testing::StartsWith(kLeftUp), kAltUp,
+                                        "DeviceIoControl code=0x222420 in=00000000 out=0 ok=1",
+                                        "Shell_NotifyIconA message=2 id=102"));
+  EXPECT_THAT(host.Desktop().HeldInput(), IsEmpty());
+}
+
 TEST(StuckInputRelease, NativeButtonHeld_NothingSentForInputTheHostNeverPressed) {
   CheckedHost host;
   host.Desktop().SetDriver(sim::DriverMode::Present);

@@ -1,6 +1,7 @@
 #include "platform/win32/EmulatedDriverDevice.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 #include "platform/win32/EmulatedDriverProtocol.h"
@@ -15,6 +16,8 @@ namespace protocol = emulated_driver;
 
 // How long to wait for the emulator to finish with another client.
 constexpr DWORD kBusyPipeWaitMs = 2000;
+// How long a request waits for another thread's round trip on the same pipe.
+constexpr std::chrono::milliseconds kRoundTripLockWait{2000};
 
 using Pipe = UniqueResource<SystemHandleTraits<EmulatedDriverDevice>>;
 
@@ -61,7 +64,8 @@ bool EmulatedDriverDevice::IoControl(Handle device, std::uint32_t code, const vo
 
   protocol::Response response{};
   {
-    const std::lock_guard lock(roundTrip_);
+    const std::unique_lock lock(roundTrip_, kRoundTripLockWait);
+    if (!lock.owns_lock()) return false;
     const HANDLE pipe = ToHandle(device);
     if (!WriteWhole(pipe, &request, sizeof(request))) return false;
     if (!ReadWhole(pipe, &response, sizeof(response))) return false;

@@ -21,8 +21,11 @@ class EmulatedDriverDevice final : public DriverDevice {
  private:
   // The window thread and the event thread both send requests. A device
   // serves them one at a time; a pipe would interleave the two threads'
-  // writes and reads, so each round trip holds this lock.
-  std::mutex roundTrip_;
+  // writes and reads, so each round trip holds this lock. A thread that
+  // crashed inside a round trip never lets go of it, and the crash handler's
+  // own request must not wait for it for ever: a round trip takes well under
+  // a millisecond, so one that cannot have the lock within the bound fails.
+  std::timed_mutex roundTrip_;
 };
 
 }  // namespace hidhost::platform::win32

@@ -16,6 +16,7 @@
 //   send|TITLE|MSG[|WP[|LP]]   SendMessageTimeout; prints "result N"
 //   watch|TITLE                keep a handle on the window's process
 //   wait-exit[|MS]             wait for the watched process; "exit code=N after=MS"
+//   crash|TITLE                a thread in the window's process that jumps to address 0
 //   spi                        the system mouse settings as read back
 //   cursor-to|TITLE|DX|DY      cursor to the window's top-left + (DX,DY); checks what is under it
 //   cursor                     cursor X,Y
@@ -207,6 +208,24 @@ bool Watch(Agent& agent, const Words& w) {
   return true;
 }
 
+// A thread in the window's process that starts at address 0: the access
+// violation a bug in the process would raise, on a thread of its own.
+bool Crash(Agent& agent, const Words& w) {
+  const HWND window = FindTitled(agent, w[1]);
+  if (window == nullptr) return false;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  const OwnedHandle process(OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION |
+                                            PROCESS_VM_OPERATION | PROCESS_VM_WRITE |
+                                            PROCESS_VM_READ,
+                                        FALSE, pid));
+  if (!process) return Fail(agent, Format("cannot open process %lu", pid));
+  const OwnedHandle thread(
+      CreateRemoteThread(process.get(), nullptr, 0, nullptr, nullptr, 0, nullptr));
+  if (!thread) return Fail(agent, Format("CreateRemoteThread failed: %lu", GetLastError()));
+  return true;
+}
+
 bool WaitExit(Agent& agent, const Words& w) {
   if (!agent.watched) return Fail(agent, "nothing watched");
   const auto ms = static_cast<DWORD>(NumberOr(w, 1, kDefaultWaitMs));
@@ -353,6 +372,7 @@ constexpr Command kCommands[] = {
     {"send", 2, Send},
     {"watch", 1, Watch},
     {"wait-exit", 0, WaitExit},
+    {"crash", 1, Crash},
     {"spi", 0, Spi},
     {"cursor-to", 3, CursorTo},
     {"cursor", 0, Cursor},

@@ -12,6 +12,7 @@
 #include "common/RecordedMessages.h"
 #include "framework/Application.h"
 #include "platform/UniqueResource.h"
+#include "platform/win32/CrashFilter.h"
 #include "platform/win32/Win32Api.h"
 #include "platform/win32/Win32Platform.h"
 #include "record/Recorder.h"
@@ -77,8 +78,23 @@ void Report(const std::string& problem) {
   std::fputs(line.c_str(), stderr);
 }
 
-int RunHost(hidhost::platform::Platform& platform) {
+// A crash lets go through the system's own calls: a recorder in between
+// takes a lock that the crashed thread may hold.
+class LetGoOnCrash final : public hidhost::platform::win32::CrashResponse {
+ public:
+  LetGoOnCrash(hidhost::app::HostApp& app, hidhost::platform::Platform& direct)
+      : app_(app), direct_(direct) {}
+  void LetGo() noexcept override { app_.LetGoAfterCrash(direct_); }
+
+ private:
+  hidhost::app::HostApp& app_;
+  hidhost::platform::Platform& direct_;
+};
+
+int RunHost(hidhost::platform::Platform& platform, hidhost::platform::Platform& direct) {
   hidhost::app::HostApp app(platform);
+  LetGoOnCrash response(app, direct);
+  const hidhost::platform::win32::CrashFilter filter(response);
   return hidhost::framework::RunApplication(app, platform.windows);
 }
 
@@ -90,11 +106,11 @@ int RunHost(hidhost::platform::Platform& platform) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   hidhost::platform::win32::Win32Platform platform;
   const auto folder = RecordFolder(commandLine != nullptr ? commandLine : "");
-  if (!folder) std::exit(RunHost(platform));
+  if (!folder) std::exit(RunHost(platform, platform));
 
   hidhost::record::Recorder recorder(
       platform, {*folder, ConfigAtStart(platform), hidhost::RecordedHostMessages(), Report});
-  const int exitCode = RunHost(recorder.Platform());
+  const int exitCode = RunHost(recorder.Platform(), platform);
   recorder.Finish(exitCode);
   std::exit(exitCode);  // flushes and closes the recording's files
 }
