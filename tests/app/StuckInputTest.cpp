@@ -101,7 +101,7 @@ TEST(StuckInputRelease, HostExitsWhileHeld_ReleasesBeforeChannelCloses) {
 // What the crash handler runs: the ups of what the host holds, the mask 0 and
 // the icon's removal, and nothing for what the host never pressed.
 TEST(StuckInputRelease, CrashWhileHeld_LetsGoHandsTheButtonsBackAndRemovesTheIcon) {
-  HostHarness host;
+  CheckedHost host;
   host.Desktop().SetDriver(sim::DriverMode::Present);
   AssignButtons(host);
   ASSERT_TRUE(host.Start());

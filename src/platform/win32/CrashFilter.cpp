@@ -75,6 +75,26 @@ bool DumpPath(std::array<wchar_t, N>& path, const std::array<wchar_t, 512>& fold
          AppendNumber(path, at, ::GetCurrentProcessId(), 1) && Append(path, at, L".dmp");
 }
 
+// The dump is written by a thread of its own: the writer suspends every other
+// thread to read its state, and on the crashed thread itself it can wait for
+// ever (measured under Wine). The crashed thread waits for it, bounded.
+constexpr DWORD kDumpWaitMs = 60000;
+
+struct DumpJob {
+  MiniDumpWriteDumpFunction write;
+  HANDLE file;
+  MINIDUMP_EXCEPTION_INFORMATION exception;
+  bool withException;
+  BOOL written;
+};
+
+DWORD WINAPI WriteDumpThread(LPVOID raw) {
+  auto& job = *static_cast<DumpJob*>(raw);
+  job.written = job.write(::GetCurrentProcess(), ::GetCurrentProcessId(), job.file, MiniDumpNormal,
+                          job.withException ? &job.exception : nullptr, nullptr, nullptr);
+  return 0;
+}
+
 LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* exception) {
   const DWORD self = ::GetCurrentThreadId();
   DWORD none = 0;
@@ -131,15 +151,24 @@ void CrashFilter::WriteDump(void* exceptionPointers) noexcept {
   const HANDLE file = ::CreateFileW(path.data(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
-  MINIDUMP_EXCEPTION_INFORMATION exception{};
-  exception.ThreadId = ::GetCurrentThreadId();
-  exception.ExceptionPointers = static_cast<EXCEPTION_POINTERS*>(exceptionPointers);
-  exception.ClientPointers = FALSE;
-  const BOOL written =
-      writeDump(::GetCurrentProcess(), ::GetCurrentProcessId(), file, MiniDumpNormal,
-                exceptionPointers != nullptr ? &exception : nullptr, nullptr, nullptr);
+  DumpJob job{};
+  job.write = writeDump;
+  job.file = file;
+  job.exception.ThreadId = ::GetCurrentThreadId();
+  job.exception.ExceptionPointers = static_cast<EXCEPTION_POINTERS*>(exceptionPointers);
+  job.exception.ClientPointers = FALSE;
+  job.withException = exceptionPointers != nullptr;
+  const HANDLE writer = ::CreateThread(nullptr, 0, WriteDumpThread, &job, 0, nullptr);
+  if (writer == nullptr) {
+    ::CloseHandle(file);
+    ::DeleteFileW(path.data());
+    return;
+  }
+  // A writer that does not finish is left to the process's end, with its file.
+  if (::WaitForSingleObject(writer, kDumpWaitMs) != WAIT_OBJECT_0) return;
+  ::CloseHandle(writer);
   ::CloseHandle(file);
-  if (!written) ::DeleteFileW(path.data());
+  if (!job.written) ::DeleteFileW(path.data());
   KeepNewestDumps();
 }
 
