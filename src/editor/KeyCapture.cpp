@@ -3,6 +3,7 @@
 #include <array>
 
 #include "actions/KeyUsageTable.h"
+#include "platform/Constants.h"
 
 namespace hidhost::editor {
 
@@ -28,7 +29,9 @@ constexpr std::uint32_t kLeftAltScan = 0x38;
 // table without that column sends every key without it.
 template <typename Row>
 bool RowIsExtended(const Row& row) {
-  if constexpr (requires { row.extended; }) {
+  if constexpr (requires { row.keyFlags; }) {
+    return (row.keyFlags & platform::kKeyExtended) != 0;
+  } else if constexpr (requires { row.extended; }) {
     return static_cast<bool>(row.extended);
   } else {
     return false;
