@@ -41,8 +41,6 @@ constexpr DWORD kPollMs = 20;
 constexpr const char* kTrayClass = "__winex11_standalone_tray";
 constexpr const char* kMenuClass = "#32768";
 
-using Words = std::vector<std::string>;
-
 struct Agent {
   OwnedHandle watched;  // the process that wait-exit waits for
   std::string why;      // what the failing command reports
@@ -56,17 +54,6 @@ bool Fail(Agent& agent, std::string why) {
 void Print(const std::string& line) {
   std::printf("%s\n", line.c_str());
   std::fflush(stdout);
-}
-
-Words Split(const std::string& text) {
-  Words words;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t bar = text.find('|', start);
-    words.push_back(text.substr(start, bar == std::string::npos ? bar : bar - start));
-    if (bar == std::string::npos) return words;
-    start = bar + 1;
-  }
 }
 
 std::int64_t NumberOr(const Words& w, std::size_t index, std::int64_t fallback) {

@@ -30,19 +30,6 @@ namespace {
 
 constexpr UINT kTimeoutMs = 5000;
 
-using Words = std::vector<std::string>;
-
-Words Split(const std::string& text) {
-  Words words;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t bar = text.find('|', start);
-    words.push_back(text.substr(start, bar == std::string::npos ? bar : bar - start));
-    if (bar == std::string::npos) return words;
-    start = bar + 1;
-  }
-}
-
 struct Search {
   int id;
   HWND found;

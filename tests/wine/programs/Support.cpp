@@ -51,4 +51,15 @@ bool HasFlag(int argc, char** argv, std::string_view name) {
   return false;
 }
 
+Words Split(const std::string& text) {
+  Words words;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t bar = text.find('|', start);
+    words.push_back(text.substr(start, bar == std::string::npos ? bar : bar - start));
+    if (bar == std::string::npos) return words;
+    start = bar + 1;
+  }
+}
+
 }  // namespace hidhost::wine_tests

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 namespace hidhost::wine_tests {
 
@@ -84,5 +85,9 @@ void PumpUntil(HANDLE stop);
 // The value of "--name VALUE" among the arguments, or the fallback.
 std::string OptionValue(int argc, char** argv, std::string_view name, std::string fallback = {});
 bool HasFlag(int argc, char** argv, std::string_view name);
+
+// A command's words, as the scripts join them with '|'.
+using Words = std::vector<std::string>;
+Words Split(const std::string& text);
 
 }  // namespace hidhost::wine_tests
