@@ -30,17 +30,6 @@ struct Channel {
   OwnedHandle semaphore;
 };
 
-std::vector<std::string> Split(const std::string& text) {
-  std::vector<std::string> words;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t bar = text.find('|', start);
-    words.push_back(text.substr(start, bar == std::string::npos ? bar : bar - start));
-    if (bar == std::string::npos) return words;
-    start = bar + 1;
-  }
-}
-
 void Print(const std::string& line) {
   std::printf("%s\n", line.c_str());
   std::fflush(stdout);
