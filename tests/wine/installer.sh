@@ -59,6 +59,25 @@ file_version() { version_string "$1" FileVersion; }
 
 host_window() { agent "find|$HOST_TITLE" | sed -nE 's/.* class=([^ ]*).*/\1/p'; }
 
+# The file a shell link (.lnk) opens: the local base path of its link information.
+shortcut_target() {
+  python3 - "$1" <<'EOF'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+flags = struct.unpack_from("<I", data, 0x14)[0]
+at = 0x4C
+if flags & 0x1:  # HasLinkTargetIDList: the item list comes first
+    at += 2 + struct.unpack_from("<H", data, at)[0]
+if not flags & 0x2:
+    sys.exit("the link has no link information")
+info_flags, _, local_path = struct.unpack_from("<III", data, at + 8)
+if not info_flags & 0x1:
+    sys.exit("the link has no local base path")
+start = at + local_path
+print(data[start:data.index(b"\0", start)].decode("cp1252"))
+EOF
+}
+
 # What is left of the installation: file names in its folder, or "none".
 install_files() {
   if [ -d "$INSTDIR" ]; then (cd "$INSTDIR" && find . -type f | sed 's|^\./||' | sort | tr '\n' ' '); else printf none; fi
@@ -88,7 +107,10 @@ check_installed() {
     "$(reg_values "$RUN_KEY" | sed -n 's/^HidHost=//p')"
   [ -f "$SHORTCUT" ] || fail "$2: no Start-menu shortcut at $SHORTCUT"
   [ -f "$SETTINGS_SHORTCUT" ] || fail "$2: no Start-menu shortcut at $SETTINGS_SHORTCUT"
-  note "$2: Start-menu shortcuts (HidHost, HidHost Settings)"
+  check "$2: the Start-menu shortcut HidHost opens the host" "$INSTDIR_WIN\\HidHost.exe" \
+    "$(shortcut_target "$SHORTCUT")"
+  check "$2: the Start-menu shortcut HidHost Settings opens Option.exe" "$INSTDIR_WIN\\Option.exe" \
+    "$(shortcut_target "$SETTINGS_SHORTCUT")"
 }
 
 check_removed() {
