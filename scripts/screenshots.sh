@@ -3,20 +3,26 @@
 # Wine virtual desktop, at 100 % and 150 % scale, with HidHost.exe and the
 # driver emulator running so that the window shows a connected mouse.
 #
-#   scripts/screenshots.sh [--bin DIR] [--out DIR]
+#   scripts/screenshots.sh [--bin DIR] [--out DIR] [--option EXE] [--one NAME WxH]
 #
 # DIR defaults to build/mingw-x64/bin (a mingw-x64 build with the emulated
-# driver); the PNGs go to docs/ as option-<page>-<scale>.png.
+# driver); the PNGs go to docs/ as option-<page>-<scale>.png. --option
+# photographs another Option.exe (an earlier build) beside DIR's host; --one
+# takes a single shot at 100 % of the window as it opens, in a desktop of
+# W x H pixels, as option-NAME-100.png.
 set -euo pipefail
 
 SRC=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BIN=$SRC/build/mingw-x64/bin
 OUT=$SRC/docs
+OPTION="" ONE="" ONE_SIZE=""
 while [ $# -gt 0 ]; do
   case $1 in
     --bin) BIN=$(cd "$2" && pwd); shift 2 ;;
     --out) OUT=$(mkdir -p "$2" && cd "$2" && pwd); shift 2 ;;
-    *) echo "usage: $0 [--bin DIR] [--out DIR]" >&2; exit 1 ;;
+    --option) OPTION=$(realpath "$2"); shift 2 ;;
+    --one) ONE=$2 ONE_SIZE=$3; shift 3 ;;
+    *) echo "usage: $0 [--bin DIR] [--out DIR] [--option EXE] [--one NAME WxH]" >&2; exit 1 ;;
   esac
 done
 WINE=${WINE:-/usr/lib/wine/wine64}
@@ -50,7 +56,8 @@ mkdir -p "$APP"
 MARLETT=/usr/share/wine/fonts/marlett.ttf
 [ -f "$MARLETT" ] || { echo "no $MARLETT: apt-get install fonts-wine" >&2; exit 1; }
 cp "$MARLETT" "$WINEPREFIX/drive_c/windows/Fonts/"
-cp "$BIN/Option.exe" "$BIN/HidHost.exe" "$APP/"
+cp "${OPTION:-$BIN/Option.exe}" "$APP/Option.exe"
+cp "$BIN/HidHost.exe" "$APP/"
 [ -f "$BIN/lan.dll" ] && cp "$BIN/lan.dll" "$APP/"
 
 # until LIMIT FILE REGEX: FILE has a line matching REGEX within LIMIT seconds.
@@ -86,7 +93,7 @@ shoot() {
   until_line 60 "$APP/config.ini" '^Device=1$' || fail "$name: the host did not connect to the mouse"
   "$WINE" explorer /desktop=shot,"$size" "C:\\HidHost\\Option.exe" window "$@" --log 'C:\option.log' \
     >/dev/null 2>&1 &
-  until_line 60 "$WINEPREFIX/drive_c/option.log" ' shown ' || fail "$name: Option.exe showed no window"
+  until_line 60 "$WINEPREFIX/drive_c/option.log" ' started ' || fail "$name: Option.exe showed no window"
   # The first paint of every control, and the caret's blink, settle.
   sleep 2
   import -window root -crop "${size}+0+0" +repage "$OUT/$name.png"
@@ -101,6 +108,10 @@ shoot() {
   echo "$OUT/$name.png"
 }
 
+if [ -n "$ONE" ]; then
+  shoot 96 "option-$ONE-100" "$ONE_SIZE"
+  exit 0
+fi
 PAGES=(buttons pointer device profiles)
 for scale in 100:96:900x560 150:144:1300x800; do
   IFS=: read -r percent dpi size <<<"$scale"
