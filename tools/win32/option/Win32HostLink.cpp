@@ -48,8 +48,12 @@ bool Win32HostLink::Notify(std::uint32_t notice) {
   const HWND host = FindWindowA(nullptr, contracts::kHostWindowTitle);
   if (host == nullptr) return false;
   DWORD_PTR result = 0;
-  return SendMessageTimeoutA(host, notice, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kNoticeTimeoutMs,
-                             &result) != 0;
+  const bool answered = SendMessageTimeoutA(host, notice, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                                            kNoticeTimeoutMs, &result) != 0;
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  noticeAnsweredAt_ = now.QuadPart;
+  return answered;
 }
 
 }  // namespace hidhost::option

@@ -22,9 +22,13 @@ class Win32HostLink final : public editor::HostLink {
   editor::BlockWrite WriteBlock(const settings::MouseSettings& record) override;
   bool ReadBlock(settings::MouseSettings& record) override;
   bool Notify(std::uint32_t notice) override;
+  // The performance counter when the host last answered a notice: it has
+  // acted on the change by then (config.ini is written after).
+  long long NoticeAnsweredAt() const { return noticeAnsweredAt_; }
 
  private:
   std::unique_ptr<SharedBlock> block_;
+  long long noticeAnsweredAt_ = 0;
 };
 
 }  // namespace hidhost::option
