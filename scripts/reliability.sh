@@ -7,8 +7,8 @@
 #   stress  the concurrency stress under ThreadSanitizer;
 #   suite   the whole unit and scenario suite under ASan+UBSan;
 #   fidelity the simulated desktop held to the Win32 backend under Wine: the
-#           Win32 checks by facet, and every Wine case's recorded session
-#           replayed (needs the mingw-x64 and native builds);
+#           conformance cases by facet on both backends, and every Wine
+#           case's recorded session replayed (needs the mingw-x64 and native builds);
 #   report  docs/reliability.md from the results kept in build/reliability/.
 #
 # Usage: scripts/reliability.sh                 # all of it, then the report
@@ -183,38 +183,55 @@ for index in sorted(rows):
 EOF
 }
 
-# The Win32 checks, one group per facet: how many hold under Wine and how
-# many are marked as Wine's own difference from Windows; then the Wine cases'
-# recorded sessions and how many of them replayed to the same trace.
+# The conformance cases, by facet: each runs on the simulated desktop
+# (conformance-sim) and on the Win32 backend under Wine; a case agrees when
+# every check held on both, Wine's marked differences from Windows aside. Then
+# the Wine cases' recorded sessions and how many of them replayed to the same trace.
 fidelity() {
-  note "fidelity: the Win32 checks and the Wine cases"
+  note "fidelity: the conformance cases on both backends and the Wine cases"
   git rev-parse --short HEAD >"$work/fidelity-commit"
+  build/native/tests/conformance/conformance-sim >"$work/fidelity-sim.log" 2>&1
   bash tests/win32/run-checks.sh build/mingw-x64/bin >"$work/fidelity-checks.log" 2>&1
   bash tests/wine/run.sh >"$work/fidelity-wine.log" 2>&1
   local cases unrecorded
   cases=$(ls tests/wine/cases/*.sh | wc -l)
   unrecorded=$(grep -l '^RECORDS_SESSION=""' tests/wine/cases/*.sh | wc -l)
-  python3 - "$work/fidelity-checks.log" "$work/fidelity-wine.log" "$cases" "$unrecorded" \
-    >"$rows/fidelity.md" <<'EOF'
+  python3 - "$work/fidelity-sim.log" "$work/fidelity-checks.log" "$work/fidelity-wine.log" "$cases" \
+    "$unrecorded" >"$rows/fidelity.md" <<'EOF'
 import re, sys
+def outcomes(path):
+    found, marked = {}, {}
+    for line in open(path, errors="replace"):
+        case = re.match(r"case ([\w.-]+): (.*)$", line)
+        if case:
+            found[case.group(1)] = case.group(2).strip()
+        check = re.match(r"wine ([\w.-]+) \d+:", line)
+        if check:
+            marked[check.group(1)] = marked.get(check.group(1), 0) + 1
+    return found, marked
+sim, _ = outcomes(sys.argv[1])
+wine, marked = outcomes(sys.argv[2])
 facets = {}
-for line in open(sys.argv[1], errors="replace"):
-    match = re.match(r"(ok  |FAIL|skip) (\w[\w-]*) \d+:", line)
-    if match:
-        counts = facets.setdefault(match.group(2), {"ok  ": 0, "FAIL": 0, "skip": 0})
-        counts[match.group(1)] += 1
-print("| Facet (Win32 checks group) | Checks | Agree under Wine | Marked Wine differences |")
-print("|---|---|---|---|")
-for name in sorted(facets):
-    c = facets[name]
-    print(f"| {name} | {sum(c.values())} | {c['ok  ']} | {c['skip']} |")
-wine = open(sys.argv[2], errors="replace").read()
-replayed = wine.count("recorded session replays to the same trace")
-recorded = int(sys.argv[3]) - int(sys.argv[4])
+for name in sorted(set(sim) | set(wine), key=lambda n: n.split(".")[0]):
+    row = facets.setdefault(name.split(".")[0], [0, 0, 0, 0])
+    both = sim.get(name) == "agrees" and wine.get(name, "").startswith("agrees")
+    row[0] += 1
+    row[1] += both
+    row[2] += both and name in marked
+    row[3] += marked.get(name, 0)
+print("| Facet | Conformance cases | Agree on both backends | of which with marked Wine differences | Checks marked as Wine's |")
+print("|---|---|---|---|---|")
+for facet, (count, agree, with_marks, checks) in facets.items():
+    print(f"| {facet} | {count} | {agree} | {with_marks} | {checks} |")
+total = [sum(r[i] for r in facets.values()) for i in range(4)]
+print(f"| all | {total[0]} | {total[1]} | {total[2]} | {total[3]} |")
+wine_log = open(sys.argv[3], errors="replace").read()
+replayed = wine_log.count("recorded session replays to the same trace")
+recorded = int(sys.argv[4]) - int(sys.argv[5])
 print()
 print(f"Recorded sessions replayed to the same trace: {replayed} of {recorded} "
-      f"(the Wine stage's {sys.argv[3]} cases, {sys.argv[4]} of which record nothing).")
-if replayed < recorded or any(c["FAIL"] for c in facets.values()):
+      f"(the Wine stage's {sys.argv[4]} cases, {sys.argv[5]} of which record nothing).")
+if replayed < recorded or total[1] < total[0]:
     print()
     print("**FAILED**")
 EOF
@@ -227,7 +244,7 @@ fidelity_rows() {
   if [ -f "$rows/fidelity.md" ]; then
     cat "$rows/fidelity.md"
   else
-    awk '/^\| Facet \(Win32 checks group\)/ { on = 1 } on { print } on && /^Recorded sessions/ { exit }' \
+    awk '/^\| Facet \| Conformance cases/ { on = 1 } on { print } on && /^Recorded sessions/ { exit }' \
       "$work/previous.md"
   fi
 }
@@ -330,12 +347,16 @@ EOF
     echo
     echo "Fidelity of the simulated desktop, on which almost every test of the host runs."
     echo "Each value of \`platform/Constants.h\` is held to the system's headers when the"
-    echo "Windows builds compile (\`src/platform/win32/SystemValues.cpp\`). The Win32 checks"
-    echo "(\`tests/win32\`) hold the Win32 backend to the system under Wine, by facet; the"
-    echo "input facet's scan-code rows compare the system's answer with the simulator's"
-    echo "for every virtual key the host sends, and mark where Wine's own keyboard table"
-    echo "differs from Windows. Each Wine case's recorded session is replayed by the"
-    echo "simulator. As last run, at commit $(cat "$work/fidelity-commit" 2>/dev/null || echo '?'):"
+    echo "Windows builds compile (\`src/platform/win32/SystemValues.cpp\`). The conformance"
+    echo "cases (\`tests/conformance\`) are written once against the seam and run on both"
+    echo "backends: natively on the simulated desktop, and under Wine on the Win32 backend"
+    echo "(\`hidhost-win32-checks.exe\`, the driver's side served by the emulator's code). A"
+    echo "check Wine is known to answer otherwise than Windows says why and reports the"
+    echo "difference instead of failing: Sleep(1) at the default resolution, SPI_SETMOUSESPEED"
+    echo "read from uiParam, WindowFromPoint outside every window, and Wine's X11 keyboard"
+    echo "table for the keypad's digits, the media keys, Print Screen, Pause and three 3270"
+    echo "keys. Each Wine case's recorded session is replayed by the simulator. As last run,"
+    echo "at commit $(cat "$work/fidelity-commit" 2>/dev/null || echo '?'):"
     echo
     fidelity_rows
     echo

@@ -113,11 +113,11 @@ std::string_view StripQuotes(std::string_view value) {
   return value;
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
+// The system reads a structure's digits without checking them: past '9' a
+// character counts from 'A' (upper-cased first), whatever it is.
+int NibbleOf(char c) {
+  const char upper = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+  return upper > '9' ? upper - 'A' + 10 : upper - '0';
 }
 
 int DigitValue(char c) {
@@ -193,18 +193,15 @@ std::uint32_t ProfileInt(const std::optional<std::string>& value, std::int32_t f
 }
 
 bool ProfileStruct(const std::optional<std::string>& value, std::span<std::uint8_t> out) {
-  if (!value || value->size() != out.size() * 2 + 2) return false;
-  for (char c : *value) {
-    if (HexDigit(c) < 0) return false;
-  }
+  if (!value || value->size() < 2 || (value->size() - 2) / 2 != out.size()) return false;
   std::uint32_t sum = 0;
   for (std::size_t i = 0; i < out.size(); ++i) {
     out[i] =
-        static_cast<std::uint8_t>(HexDigit((*value)[2 * i]) * 16 + HexDigit((*value)[2 * i + 1]));
+        static_cast<std::uint8_t>(NibbleOf((*value)[2 * i]) * 16 + NibbleOf((*value)[2 * i + 1]));
     sum += out[i];
   }
   const std::size_t check = out.size() * 2;
-  const int stored = HexDigit((*value)[check]) * 16 + HexDigit((*value)[check + 1]);
+  const int stored = (NibbleOf((*value)[check]) * 16 + NibbleOf((*value)[check + 1])) & 0xFF;
   return static_cast<std::uint32_t>(stored) == (sum & 0xFF);
 }
 

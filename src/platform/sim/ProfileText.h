@@ -32,9 +32,10 @@ std::optional<std::string> ProfileValueIn(const std::vector<ProfileLine>& lines,
 // GetPrivateProfileIntA on a found value (nullopt: key or file missing).
 std::uint32_t ProfileInt(const std::optional<std::string>& value, std::int32_t fallback);
 
-// GetPrivateProfileStructA: the value must be 2 * out.size() + 2 hexadecimal
-// digits, the last two the low byte of the sum of the others' bytes. The data
-// bytes are stored as they are decoded, before the checksum is compared.
+// GetPrivateProfileStructA: the value must be 2 * out.size() + 2 digits (one
+// more is let through and ignored), the two after the data the low byte of
+// the sum of the data's bytes. The digits are not checked, and the data bytes
+// are stored as they are decoded, before the checksum is compared.
 bool ProfileStruct(const std::optional<std::string>& value, std::span<std::uint8_t> out);
 
 // The text after WritePrivateProfileStringA: the key's line rewritten, or a

@@ -1,3 +1,4 @@
+#include "contracts/HostIdentity.h"
 #include "platform/Constants.h"
 #include "platform/sim/SimFacets.h"
 #include "platform/sim/SimProcessImpl.h"
@@ -10,7 +11,7 @@ namespace {
 using platform::Hwnd;
 
 // The class that the framework registers for its windows.
-constexpr const char* kFrameworkClass = "Afx:00400000:0";
+constexpr const char* kFrameworkClass = contracts::kFrameworkWindowClass;
 constexpr std::uint32_t kWsVisible = 0x10000000u;
 constexpr std::uint32_t kWsMinimize = 0x20000000u;
 constexpr std::uint32_t kWsMaximize = 0x01000000u;
@@ -70,6 +71,9 @@ Hwnd SimWindows::CreateFrameworkWindow(const platform::WindowAttributes& attribu
   record.thread = std::this_thread::get_id();
   const std::uintptr_t id = world_.windows.AddProcessWindow(std::move(record));
   lock.unlock();
+  // As the system does, WM_NCCREATE comes first; the framework's procedures
+  // leave it to the default, which lets the creation go on.
+  procedure.OnMessage(ToHwnd(id), platform::kWmNcCreate, 0, 0);
   const platform::LResult created = procedure.OnMessage(ToHwnd(id), platform::kWmCreate, 0, 0);
   lock.lock();
   if (created == -1) {

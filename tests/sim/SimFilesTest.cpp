@@ -40,45 +40,6 @@ TEST(SimProfileFiles, WriteKeepsTheRestOfTheFile) {
                                "key=\"Device\" value=\"1\" file=\"C:\\HidHost\\config.ini\""});
 }
 
-TEST(SimProfileFiles, WriteCreatesAMissingFile) {
-  SimFixture sim;
-  EXPECT_FALSE(sim.desktop.ConfigFileText().has_value());
-  sim.platform.profile.WritePrivateProfileString("Setting", "Device", "0", kConfigPath);
-  EXPECT_EQ(sim.desktop.ConfigFileText(), "[Setting]\r\nDevice=0\r\n");
-}
-
-TEST(SimProfileFiles, AFileHeldOpenElsewhereCannotBeOpenedExclusively) {
-  SimFixture sim;
-  sim.desktop.AppendConfigLine("[Setting]");
-  sim.desktop.AppendConfigLine("OTGSpeed=7");
-  auto& profile = sim.platform.profile;
-  auto& kernel = sim.platform.kernel;
-
-  const int shared = sim.desktop.HoldFileOpen(kConfigPath, platform::kFileShareRead | 2);
-  EXPECT_FALSE(platform::IsSet(
-      profile.CreateFile(kConfigPath, platform::kGenericRead, 0, platform::kOpenExisting)));
-  EXPECT_EQ(profile.GetPrivateProfileInt("Setting", "OTGSpeed", -1, kConfigPath), 7u)
-      << "a sharing holder lets the profile functions read";
-  sim.desktop.ReleaseFile(shared);
-
-  const int exclusive = sim.desktop.HoldFileOpen("c:\\hidhost\\CONFIG.INI");
-  EXPECT_EQ(profile.GetPrivateProfileInt("Setting", "OTGSpeed", -1, kConfigPath), 0xFFFFFFFFu);
-  EXPECT_FALSE(profile.WritePrivateProfileString("Setting", "Device", "1", kConfigPath));
-  sim.desktop.ReleaseFile(exclusive);
-  EXPECT_EQ(sim.desktop.TakeTrace().size(), 1u) << "the refused write prints all the same";
-
-  const platform::Handle file =
-      profile.CreateFile(kConfigPath, platform::kGenericRead, 0, platform::kOpenExisting);
-  ASSERT_TRUE(platform::IsSet(file));
-  EXPECT_FALSE(platform::IsSet(profile.CreateFile(
-      kConfigPath, platform::kGenericRead, platform::kFileShareRead, platform::kOpenExisting)))
-      << "our own exclusive open excludes the next";
-  EXPECT_TRUE(kernel.CloseHandle(file));
-  EXPECT_FALSE(platform::IsSet(profile.CreateFile(
-      "C:\\HidHost\\missing.ini", platform::kGenericRead, 0, platform::kOpenExisting)));
-  EXPECT_TRUE(sim.desktop.TakeTrace().empty()) << "plain file opens print nothing";
-}
-
 TEST(SimProfileFiles, TheExecutableLivesInTheHostDirectory) {
   SimFixture sim;
   EXPECT_EQ(sim.platform.profile.GetModuleFileName(), "C:\\HidHost\\HidHost.exe");

@@ -12,20 +12,6 @@ struct ScanRow {
   std::uint32_t scan;
 };
 
-TEST(ScanCodes, GiveTheUsLayoutsSetOneCodes) {
-  const ScanRow rows[] = {
-      {0x11, 0x1D}, {0x10, 0x2A},  {0x12, 0x38}, {'A', 0x1E},  {'C', 0x2E},   // 1-5
-      {'Z', 0x2C},  {'0', 0x0B},   {'1', 0x02},  {0x70, 0x3B}, {0x7B, 0x58},  // 6-10
-      {0x25, 0x4B}, {0x27, 0x4D},  {0x26, 0x48}, {0x28, 0x50}, {0x0D, 0x1C},  // 11-15
-      {0x5B, 0x5B}, {0xA1, 0x36},  {0xA3, 0x1D}, {0xAF, 0x30}, {0xB3, 0x22},  // 16-20
-      {0x2C, 0x54}, {0x6F, 0x35},  {0x2A, 0x00}, {0x6C, 0x00}, {0x00, 0x00},  // 21-25
-      {0xF0, 0x00}, {0x100, 0x00}, {0x13, 0x00}, {0xF1, 0x5B}, {0xF3, 0x5F},  // 26-30
-  };
-  for (std::size_t i = 0; i < std::size(rows); ++i) {
-    EXPECT_EQ(ScanCodeOfVirtualKey(rows[i].vk), rows[i].scan) << "row " << i + 1;
-  }
-}
-
 TEST(SimInput, MapVirtualKeyAnswersOnlyTheVirtualKeyToScanCodeMapping) {
   SimFixture sim;
   EXPECT_EQ(sim.platform.input.MapVirtualKey(0x11, platform::kMapVkToVsc), 0x1Du);
@@ -73,19 +59,6 @@ TEST(SimInput, CursorMovesWithinTheScreen) {
   EXPECT_EQ(sim.desktop.Cursor(), (platform::Point{1919, 0}));
   EXPECT_EQ(sim.desktop.TakeTrace(),
             (std::vector<std::string>{"SetCursorPos x=405 y=5", "SetCursorPos x=5000 y=-3"}));
-}
-
-TEST(SimInput, ButtonSwapFollowsBothWaysOfSettingIt) {
-  SimFixture sim;
-  auto& input = sim.platform.input;
-  sim.desktop.SetSwapButtons(true);
-  EXPECT_EQ(input.GetSystemMetrics(platform::kSmSwapButton), 1);
-  EXPECT_TRUE(input.SwapMouseButton(false)) << "answers the state before the call";
-  EXPECT_EQ(input.GetSystemMetrics(platform::kSmSwapButton), 0);
-  input.SystemParametersInfo(platform::kSpiSetMouseButtonSwap, 1, platform::SpiArgument::Null(),
-                             platform::kSpifSendChange);
-  EXPECT_EQ(input.GetSystemMetrics(platform::kSmSwapButton), 1);
-  EXPECT_TRUE(sim.desktop.ButtonsSwapped());
 }
 
 TEST(SimInput, SystemParametersPrintTheirArgumentByKind) {
