@@ -62,7 +62,8 @@ class Checks {
                           : "FAIL",
                 static_cast<int>(name_.size()), name_.data(), row, static_cast<int>(what.size()),
                 what.data(), detail.empty() ? "" : ": got ", detail.c_str(),
-                excused ? "; wine differs: " : "", static_cast<int>(reason.size()), reason.data());
+                excused ? "; wine differs: " : "", excused ? static_cast<int>(reason.size()) : 0,
+                reason.data());
     std::fflush(stdout);
     return ok;
   }
