@@ -1,26 +1,12 @@
 // The profile functions' reading and writing of INI text.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <optional>
 #include <string>
 
 #include "platform/sim/ProfileText.h"
 
 namespace hidhost::sim {
 namespace {
-
-struct IntRow {
-  std::optional<std::string> value;
-  std::int32_t fallback;
-  std::uint32_t expected;
-};
-
-struct StructRow {
-  std::optional<std::string> value;
-  bool ok;
-  std::array<std::uint8_t, 4> bytes;  // what the buffer holds afterwards
-};
 
 struct WriteRow {
   std::string before;

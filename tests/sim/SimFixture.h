@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,7 +16,6 @@ struct ReceivedMessage {
   std::uint32_t message;
   platform::WParam wParam;
   platform::LParam lParam;
-  friend bool operator==(const ReceivedMessage&, const ReceivedMessage&) = default;
 };
 
 class RecordingProcedure : public platform::WindowProcedure {
@@ -27,19 +25,9 @@ class RecordingProcedure : public platform::WindowProcedure {
   platform::LResult OnMessage(platform::Hwnd hwnd, std::uint32_t message, platform::WParam wParam,
                               platform::LParam lParam) override {
     received.push_back({hwnd, message, wParam, lParam});
-    if (message == platform::kWmCreate) return createResult;
-    if (onMessage) onMessage(message);
     return windows_.DefWindowProc(hwnd, message, wParam, lParam);
   }
 
-  std::vector<std::uint32_t> Messages() const {
-    std::vector<std::uint32_t> messages;
-    for (const auto& m : received) messages.push_back(m.message);
-    return messages;
-  }
-
-  platform::LResult createResult = 0;
-  std::function<void(std::uint32_t)> onMessage;
   std::vector<ReceivedMessage> received;
 
  private:

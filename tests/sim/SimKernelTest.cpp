@@ -12,24 +12,6 @@ namespace {
 using platform::Handle;
 using platform::WaitResult;
 
-TEST(SimKernel, NamedMutexIsSharedUntilItsLastHandleCloses) {
-  SimFixture sim;
-  SimProcess& other = sim.desktop.StartProcess();
-  const auto first = sim.platform.kernel.CreateMutex("Tarno_HidHost");
-  const auto second = other.Platform().kernel.CreateMutex("Tarno_HidHost");
-  EXPECT_FALSE(first.alreadyExisted);
-  EXPECT_TRUE(second.alreadyExisted);
-  EXPECT_TRUE(platform::IsSet(second.handle));
-  sim.platform.kernel.CloseHandle(first.handle);
-  other.Platform().kernel.CloseHandle(second.handle);
-  const auto third = sim.platform.kernel.CreateMutex("Tarno_HidHost");
-  EXPECT_FALSE(third.alreadyExisted);
-  EXPECT_EQ(sim.desktop.TakeTrace(),
-            (std::vector<std::string>{"CreateMutexA name=\"Tarno_HidHost\" exists=0",
-                                      "CreateMutexA name=\"Tarno_HidHost\" exists=1",
-                                      "CreateMutexA name=\"Tarno_HidHost\" exists=0"}));
-}
-
 TEST(SimKernel, AMutexHeldElsewhereExistsAndCannotBeTaken) {
   SimFixture sim;
   sim.desktop.HoldMutex("K2290-ShareData-Mutex-Object");
@@ -37,19 +19,6 @@ TEST(SimKernel, AMutexHeldElsewhereExistsAndCannotBeTaken) {
   EXPECT_TRUE(mutex.alreadyExisted);
   EXPECT_EQ(sim.platform.kernel.WaitForSingleObject(mutex.handle, 50), WaitResult::Timeout);
   EXPECT_FALSE(sim.platform.kernel.ReleaseMutex(mutex.handle)) << "not the owner";
-}
-
-TEST(SimTimers, SleepsAdvanceTheClockAndPrint) {
-  SimFixture sim;
-  auto& kernel = sim.platform.kernel;
-  const Handle event = kernel.CreateEvent(true, false);
-  sim.platform.timers.Sleep(1);
-  EXPECT_FALSE(sim.platform.timers.SleepUnlessSignalled(event, 8000));
-  kernel.SetEvent(event);
-  EXPECT_TRUE(sim.platform.timers.SleepUnlessSignalled(event, 8000));
-  EXPECT_EQ(sim.desktop.NowUs(), 8015625u) << "one tick, then 512 ticks of 15.625 ms";
-  EXPECT_EQ(sim.desktop.TakeTrace(),
-            (std::vector<std::string>{"Sleep ms=1", "Sleep ms=8000", "Sleep ms=8000"}));
 }
 
 // The system tick: 15.625 ms unless a process holds 1 ms. A sleep ends at the
