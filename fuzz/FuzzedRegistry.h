@@ -10,11 +10,12 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FacetBases.h"
 #include "platform/Platform.h"
 
 namespace hidhost::fuzzing {
 
-class FuzzedRegistry final : public platform::Registry {
+class FuzzedRegistry final : public platform::QuietRegistry {
  public:
   struct Value {
     std::uint32_t type = 0;

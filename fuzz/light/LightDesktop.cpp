@@ -278,66 +278,14 @@ platform::LResult LightWindows::SendMessage(Hwnd hwnd, std::uint32_t message,
   return hwnd == kHost ? SendToHost(message, wParam, lParam) : 0;
 }
 
-Hwnd LightWindows::WindowFromPoint(platform::Point screen) {
-  return tree_.WindowFromPoint(screen);
-}
-
-Hwnd LightWindows::ChildWindowFromPoint(Hwnd parent, platform::Point client) {
-  return tree_.ChildWindowFromPoint(parent, client);
-}
-
 bool LightWindows::GetClassName(Hwnd hwnd, platform::ClassName& out) {
   if (Companion(hwnd)) {
     out.Assign(hwnd == kConfigurationWindow ? "#32770" : "OsdWindow");
     return true;
   }
-  if (!tree_.Exists(hwnd)) return false;
-  out.Assign(tree_.ClassOf(hwnd));
-  return true;
+  return TreeWindows::GetClassName(hwnd, out);
 }
 
-Hwnd LightWindows::GetParent(Hwnd hwnd) {
-  return tree_.Exists(hwnd) ? tree_.Parent(hwnd) : Hwnd::None;
-}
-
-Hwnd LightWindows::GetWindow(Hwnd hwnd, std::uint32_t relation) {
-  if (!tree_.Exists(hwnd)) return Hwnd::None;
-  switch (relation) {
-    case platform::kGwHwndNext:
-      return tree_.Next(hwnd);
-    case platform::kGwHwndPrev:
-      return tree_.Prev(hwnd);
-    case platform::kGwChild:
-      return tree_.FirstChild(hwnd);
-    default:
-      return Hwnd::None;
-  }
-}
-
-std::int32_t LightWindows::GetWindowLong(Hwnd hwnd, std::int32_t index) {
-  if (index != platform::kGwlStyle || !tree_.Exists(hwnd)) return 0;
-  return static_cast<std::int32_t>(tree_.StyleOf(hwnd));
-}
-
-std::int32_t LightWindows::SetWindowLong(Hwnd, std::int32_t, std::int32_t) {
-  return 0;  // the previous value: the host sets its extended style on a window with none
-}
-
-bool LightWindows::GetWindowRect(Hwnd hwnd, platform::Rect& out) {
-  if (!tree_.Exists(hwnd)) return false;
-  out = tree_.RectOf(hwnd);
-  return true;
-}
-
-bool LightWindows::ScreenToClient(Hwnd hwnd, platform::Point& point) {
-  return tree_.ScreenToClient(hwnd, point);
-}
-
-bool LightWindows::EnumChildWindows(Hwnd parent, EnumCallback callback, void* context) {
-  if (!tree_.Exists(parent)) return false;
-  tree_.ForEachDescendant(parent, [&](Hwnd child) { return callback(child, context); });
-  return true;
-}
 
 bool LightWindows::IsIconic(Hwnd hwnd) {
   return hwnd == kConfigurationWindow && configurationProgram_ && minimised_;

@@ -22,10 +22,11 @@
 #include <vector>
 
 #include "FuzzedRegistry.h"
+#include "platform/FacetBases.h"
 #include "platform/Platform.h"
 #include "platform/sim/ProfileText.h"
 #include "settings/MouseSettings.h"
-#include "support/NullWindowTree.h"
+#include "support/TreeWindows.h"
 
 namespace hidhost::fuzzing {
 
@@ -97,7 +98,7 @@ class HeldInput {
   int strayUps_ = 0;
 };
 
-class LightInput final : public platform::Input {
+class LightInput final : public platform::QuietInput {
  public:
   HeldInput& Held() { return held_; }
   const HeldInput& Held() const { return held_; }
@@ -113,7 +114,6 @@ class LightInput final : public platform::Input {
   void MouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data,
                   std::uintptr_t extra) override;
   std::uint32_t MapVirtualKey(std::uint32_t code, std::uint32_t mapType) override;
-  std::uintptr_t GetMessageExtraInfo() override { return 0; }
   bool GetCursorPos(platform::Point& out) override;
   bool SetCursorPos(std::int32_t x, std::int32_t y) override;
   std::int32_t GetSystemMetrics(std::int32_t index) override;
@@ -134,7 +134,7 @@ class LightTimers;
 
 // The host's one framework window, the companions it looks for by title,
 // and a tree of other windows for the scroll search.
-class LightWindows final : public platform::Windows {
+class LightWindows final : public bench::TreeWindows {
  public:
   static constexpr platform::Hwnd kHost = static_cast<platform::Hwnd>(0x10001);
   static constexpr platform::Hwnd kConfigurationWindow = static_cast<platform::Hwnd>(0x7001);
@@ -150,7 +150,6 @@ class LightWindows final : public platform::Windows {
   // The window's timers end with it.
   void AttachTimers(LightTimers& timers) { timers_ = &timers; }
 
-  bench::NullWindowTree& Tree() { return tree_; }
   bool HostAlive() const { return procedure_ != nullptr; }
   // Delivers what was posted to the host window; false once it is gone.
   bool Pump();
@@ -173,22 +172,11 @@ class LightWindows final : public platform::Windows {
                    platform::LParam lParam) override;
   platform::LResult SendMessage(platform::Hwnd hwnd, std::uint32_t message, platform::WParam wParam,
                                 platform::LParam lParam) override;
-  platform::Hwnd WindowFromPoint(platform::Point screen) override;
-  platform::Hwnd ChildWindowFromPoint(platform::Hwnd parent, platform::Point client) override;
-  platform::Hwnd GetDesktopWindow() override { return tree_.Desktop(); }
   bool GetClassName(platform::Hwnd hwnd, platform::ClassName& out) override;
-  platform::Hwnd GetParent(platform::Hwnd hwnd) override;
-  platform::Hwnd GetWindow(platform::Hwnd hwnd, std::uint32_t relation) override;
-  std::int32_t GetWindowLong(platform::Hwnd hwnd, std::int32_t index) override;
-  std::int32_t SetWindowLong(platform::Hwnd hwnd, std::int32_t index, std::int32_t value) override;
-  bool GetWindowRect(platform::Hwnd hwnd, platform::Rect& out) override;
-  bool ScreenToClient(platform::Hwnd hwnd, platform::Point& point) override;
-  bool EnumChildWindows(platform::Hwnd parent, EnumCallback callback, void* context) override;
   bool IsIconic(platform::Hwnd hwnd) override;
   bool ShowWindow(platform::Hwnd hwnd, std::int32_t command) override;
   bool SetForegroundWindow(platform::Hwnd hwnd) override;
   platform::Hwnd SetActiveWindow(platform::Hwnd hwnd) override;
-  platform::Hwnd GetLastActivePopup(platform::Hwnd hwnd) override { return hwnd; }
   bool RegisterSessionNotification(platform::Module, platform::Hwnd hwnd,
                                    std::uint32_t flags) override;
   bool UnregisterSessionNotification(platform::Module, platform::Hwnd hwnd) override;
@@ -208,7 +196,6 @@ class LightWindows final : public platform::Windows {
   std::optional<std::int32_t> quitCode_;
   Session session_ = nullptr;
   void* sessionContext_ = nullptr;
-  bench::NullWindowTree tree_;
   bool configurationProgram_ = false;
   bool display_ = false;
   bool minimised_ = false;
@@ -219,7 +206,7 @@ class LightWindows final : public platform::Windows {
 
 class LightKernel;
 
-class LightTimers final : public platform::Timers {
+class LightTimers final : public platform::QuietTimers {
  public:
   explicit LightTimers(LightKernel& kernel) : kernel_(kernel) {}
   bool Running(std::uintptr_t id) const;
@@ -234,8 +221,6 @@ class LightTimers final : public platform::Timers {
 
   bool SetTimer(platform::Hwnd hwnd, std::uintptr_t id, std::uint32_t periodMs) override;
   bool KillTimer(platform::Hwnd hwnd, std::uintptr_t id) override;
-  std::uint32_t MaximumTimerPeriod() override { return 0x7FFFFFFF; }
-  void Sleep(std::uint32_t) override {}
   bool SleepUnlessSignalled(platform::Handle event, std::uint32_t ms) override;
   bool TimeBeginPeriod(std::uint32_t ms) override;
   bool TimeEndPeriod(std::uint32_t ms) override;
@@ -250,7 +235,7 @@ class LightTimers final : public platform::Timers {
 
 // config.ini beside C:\HidHost\HidHost.exe, as text; the system's rules for
 // reading and editing it are the simulator's (sim/ProfileText.h).
-class LightProfileFiles final : public platform::ProfileFiles {
+class LightProfileFiles final : public platform::QuietProfileFiles {
  public:
   static constexpr std::string_view kModulePath = "C:\\HidHost\\HidHost.exe";
   static constexpr std::string_view kConfigPath = "C:\\HidHost\\config.ini";
@@ -290,7 +275,7 @@ class LightProfileFiles final : public platform::ProfileFiles {
   bool locked_ = false;
 };
 
-class LightKernel final : public platform::Kernel {
+class LightKernel final : public platform::QuietKernel {
  public:
   enum Tag : std::uint8_t { kPlain, kSessionLibrary, kStringLibrary, kSharedMutex };
 
@@ -334,7 +319,6 @@ class LightKernel final : public platform::Kernel {
   platform::Module LoadLibrary(std::string_view path) override;
   bool HasProcedure(platform::Module module, std::string_view name) override;
   bool FreeLibrary(platform::Module module) override;
-  bool SetProcessInformation(const platform::PowerThrottlingState&) override { return true; }
 
  private:
   ObjectTable& objects_;
@@ -351,7 +335,7 @@ class LightKernel final : public platform::Kernel {
   bool threadBlocked_ = false;
 };
 
-class LightShell final : public platform::Shell {
+class LightShell final : public platform::QuietShell {
  public:
   explicit LightShell(ObjectTable& objects) : objects_(objects) {}
   bool IconShown() const { return iconShown_; }
@@ -359,15 +343,8 @@ class LightShell final : public platform::Shell {
 
   bool CoInitialize() override;
   void CoUninitialize() override { --comInitialised_; }
-  void InitCommonControls() override {}
   platform::ComObject CreateShellDispatch() override;
-  void ShellFindFiles(platform::ComObject) override {}
-  void ShellFileRun(platform::ComObject) override {}
   void Release(platform::ComObject object) override;
-  bool ShellExecute(platform::Hwnd, std::string_view, std::string_view, std::int32_t) override {
-    return true;
-  }
-  bool OpenSpecialFolder(std::int32_t, std::int32_t) override { return true; }
   bool NotifyIcon(std::uint32_t message, const platform::NotifyIconData& data) override;
   std::int32_t LoadString(platform::Module module, std::uint32_t id,
                           std::span<char> buffer) override;
@@ -386,7 +363,7 @@ class LightShell final : public platform::Shell {
 
 // The filter driver: queues words only for a registered client, raising its
 // semaphore once per word; the registration ends with the last handle.
-class LightDriver final : public platform::DriverDevice {
+class LightDriver final : public platform::QuietDriverDevice {
  public:
   LightDriver(ObjectTable& objects, LightKernel& kernel) : objects_(objects), kernel_(kernel) {}
   void SetPresent(bool present) { present_ = present; }

@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/FacetBases.h"
 #include "platform/Platform.h"
 #include "record/Session.h"
 
@@ -56,18 +57,14 @@ class RecordingContext {
   std::vector<std::pair<std::string, std::uint32_t>> registered_;  // in order of registration
 };
 
-class RecordingInput final : public platform::Input {
+class RecordingInput final : public platform::ForwardingInput {
  public:
   RecordingInput(platform::Input& inner, RecordingContext& context)
-      : inner_(inner), context_(context) {}
+      : ForwardingInput(inner), context_(context) {}
   void KeybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
                   std::uintptr_t extra) override;
   void MouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data,
                   std::uintptr_t extra) override;
-  std::uint32_t MapVirtualKey(std::uint32_t code, std::uint32_t mapType) override {
-    return inner_.MapVirtualKey(code, mapType);
-  }
-  std::uintptr_t GetMessageExtraInfo() override { return inner_.GetMessageExtraInfo(); }
   bool GetCursorPos(platform::Point& out) override;
   bool SetCursorPos(std::int32_t x, std::int32_t y) override;
   std::int32_t GetSystemMetrics(std::int32_t index) override;
@@ -77,21 +74,15 @@ class RecordingInput final : public platform::Input {
                             const platform::SpiArgument& pvParam, std::uint32_t winIni) override;
 
  private:
-  platform::Input& inner_;
   RecordingContext& context_;
 };
 
-class RecordingWindows final : public platform::Windows {
+class RecordingWindows final : public platform::ForwardingWindows {
  public:
   RecordingWindows(platform::Windows& inner, RecordingContext& context);
   ~RecordingWindows() override;
   platform::Hwnd CreateFrameworkWindow(const platform::WindowAttributes& attributes,
                                        platform::WindowProcedure& procedure) override;
-  platform::LResult DefWindowProc(platform::Hwnd hwnd, std::uint32_t message,
-                                  platform::WParam wParam, platform::LParam lParam) override {
-    return inner_.DefWindowProc(hwnd, message, wParam, lParam);
-  }
-  void PostQuitMessage(std::int32_t exitCode) override { inner_.PostQuitMessage(exitCode); }
   std::int32_t RunMessageLoop() override;
   std::uint32_t RegisterWindowMessage(std::string_view name) override;
 
@@ -103,7 +94,6 @@ class RecordingWindows final : public platform::Windows {
 
   platform::Hwnd WindowFromPoint(platform::Point screen) override;
   platform::Hwnd ChildWindowFromPoint(platform::Hwnd parent, platform::Point client) override;
-  platform::Hwnd GetDesktopWindow() override { return inner_.GetDesktopWindow(); }
   bool GetClassName(platform::Hwnd hwnd, platform::ClassName& out) override;
   platform::Hwnd GetParent(platform::Hwnd hwnd) override;
   platform::Hwnd GetWindow(platform::Hwnd hwnd, std::uint32_t relation) override;
@@ -118,14 +108,6 @@ class RecordingWindows final : public platform::Windows {
   bool SetForegroundWindow(platform::Hwnd hwnd) override;
   platform::Hwnd SetActiveWindow(platform::Hwnd hwnd) override;
   platform::Hwnd GetLastActivePopup(platform::Hwnd hwnd) override;
-
-  bool RegisterSessionNotification(platform::Module wtsapi, platform::Hwnd hwnd,
-                                   std::uint32_t flags) override {
-    return inner_.RegisterSessionNotification(wtsapi, hwnd, flags);
-  }
-  bool UnregisterSessionNotification(platform::Module wtsapi, platform::Hwnd hwnd) override {
-    return inner_.UnregisterSessionNotification(wtsapi, hwnd);
-  }
 
   // Start-up is over: what reaches the window from here on are the host's inputs.
   void StartUpDone();
@@ -146,7 +128,6 @@ class RecordingWindows final : public platform::Windows {
                           Keep& keep);
   void NoteSharedBlock();
 
-  platform::Windows& inner_;
   RecordingContext& context_;
   std::vector<Procedure*> procedures_;  // window thread only
   // Written on the window thread before the event thread exists; read on both.
@@ -156,27 +137,25 @@ class RecordingWindows final : public platform::Windows {
   std::vector<std::uint8_t> sharedSeen_;  // window thread only: the block after the last input
 };
 
-class RecordingTimers final : public platform::Timers {
+class RecordingTimers final : public platform::ForwardingTimers {
  public:
   RecordingTimers(platform::Timers& inner, RecordingContext& context)
-      : inner_(inner), context_(context) {}
+      : ForwardingTimers(inner), context_(context) {}
   bool SetTimer(platform::Hwnd hwnd, std::uintptr_t id, std::uint32_t periodMs) override;
   bool KillTimer(platform::Hwnd hwnd, std::uintptr_t id) override;
-  std::uint32_t MaximumTimerPeriod() override { return inner_.MaximumTimerPeriod(); }
   void Sleep(std::uint32_t ms) override;
   bool SleepUnlessSignalled(platform::Handle event, std::uint32_t ms) override;
   bool TimeBeginPeriod(std::uint32_t ms) override;
   bool TimeEndPeriod(std::uint32_t ms) override;
 
  private:
-  platform::Timers& inner_;
   RecordingContext& context_;
 };
 
-class RecordingRegistry final : public platform::Registry {
+class RecordingRegistry final : public platform::ForwardingRegistry {
  public:
   RecordingRegistry(platform::Registry& inner, RecordingContext& context)
-      : inner_(inner), context_(context) {}
+      : ForwardingRegistry(inner), context_(context) {}
   platform::RegKey OpenKey(platform::RegKey root, std::string_view subkey,
                            std::uint32_t access) override;
   platform::RegKey CreateKey(platform::RegKey root, std::string_view subkey) override;
@@ -190,35 +169,20 @@ class RecordingRegistry final : public platform::Registry {
   std::string PathOf(platform::RegKey key);
   void Opened(platform::RegKey key, std::string path);
 
-  platform::Registry& inner_;
   RecordingContext& context_;
   std::mutex mutex_;
   std::map<std::uintptr_t, std::string> paths_;  // open keys; guarded by mutex_
   std::map<std::string, std::string> values_;    // as the replay holds them; guarded by mutex_
 };
 
-class RecordingProfileFiles final : public platform::ProfileFiles {
+class RecordingProfileFiles final : public platform::ForwardingProfileFiles {
  public:
   RecordingProfileFiles(platform::ProfileFiles& inner, RecordingContext& context)
-      : inner_(inner), context_(context) {}
-  std::uint32_t GetPrivateProfileInt(std::string_view section, std::string_view key,
-                                     std::int32_t fallback, std::string_view path) override {
-    return inner_.GetPrivateProfileInt(section, key, fallback, path);
-  }
-  bool GetPrivateProfileStruct(std::string_view section, std::string_view key,
-                               std::span<std::uint8_t> out, std::string_view path) override {
-    return inner_.GetPrivateProfileStruct(section, key, out, path);
-  }
+      : ForwardingProfileFiles(inner), context_(context) {}
   bool WritePrivateProfileString(std::string_view section, std::string_view key,
                                  std::string_view value, std::string_view path) override;
-  platform::Handle CreateFile(std::string_view path, std::uint32_t access, std::uint32_t share,
-                              std::uint32_t disposition) override {
-    return inner_.CreateFile(path, access, share, disposition);
-  }
-  std::string GetModuleFileName() override { return inner_.GetModuleFileName(); }
 
  private:
-  platform::ProfileFiles& inner_;
   RecordingContext& context_;
 };
 
@@ -233,43 +197,25 @@ class OpenDevices {
   std::map<std::uintptr_t, std::string> names_;  // guarded by mutex_
 };
 
-class RecordingKernel final : public platform::Kernel {
+class RecordingKernel final : public platform::ForwardingKernel {
  public:
   RecordingKernel(platform::Kernel& inner, RecordingContext& context, OpenDevices& devices)
-      : inner_(inner), context_(context), devices_(devices) {}
+      : ForwardingKernel(inner), context_(context), devices_(devices) {}
   platform::CreatedMutex CreateMutex(std::string_view name) override;
-  bool ReleaseMutex(platform::Handle mutex) override { return inner_.ReleaseMutex(mutex); }
   platform::Handle CreateSemaphore(std::int32_t initial, std::int32_t maximum) override;
-  bool ReleaseSemaphore(platform::Handle semaphore, std::int32_t count) override {
-    return inner_.ReleaseSemaphore(semaphore, count);
-  }
-  platform::Handle CreateEvent(bool manualReset, bool initiallySet) override {
-    return inner_.CreateEvent(manualReset, initiallySet);
-  }
-  bool SetEvent(platform::Handle event) override { return inner_.SetEvent(event); }
   platform::WaitResult WaitForSingleObject(platform::Handle object,
                                            std::uint32_t timeoutMs) override;
   platform::WaitAnyResult WaitForMultipleObjects(std::span<const platform::Handle> objects,
                                                  std::uint32_t timeoutMs) override;
   bool CloseHandle(platform::Handle object) override;
-  platform::Handle CreateThread(std::uint32_t stackSize, ThreadEntry entry,
-                                void* parameter) override {
-    return inner_.CreateThread(stackSize, entry, parameter);
-  }
   platform::Handle CreateFileMapping(std::string_view name, std::uint32_t size) override;
   void* MapViewOfFile(platform::Handle mapping, std::uint32_t size) override;
   bool UnmapViewOfFile(void* view) override;
-  platform::Module LoadLibrary(std::string_view path) override { return inner_.LoadLibrary(path); }
-  bool HasProcedure(platform::Module module, std::string_view name) override {
-    return inner_.HasProcedure(module, name);
-  }
-  bool FreeLibrary(platform::Module module) override { return inner_.FreeLibrary(module); }
   bool SetProcessInformation(const platform::PowerThrottlingState& state) override;
 
  private:
   bool IsSemaphore(platform::Handle handle);
 
-  platform::Kernel& inner_;
   RecordingContext& context_;
   OpenDevices& devices_;
   std::mutex mutex_;
@@ -277,43 +223,31 @@ class RecordingKernel final : public platform::Kernel {
   std::set<std::uintptr_t> semaphores_;  // guarded by mutex_
 };
 
-class RecordingShell final : public platform::Shell {
+class RecordingShell final : public platform::ForwardingShell {
  public:
   RecordingShell(platform::Shell& inner, RecordingContext& context)
-      : inner_(inner), context_(context) {}
-  bool CoInitialize() override { return inner_.CoInitialize(); }
-  void CoUninitialize() override { inner_.CoUninitialize(); }
-  void InitCommonControls() override { inner_.InitCommonControls(); }
-  platform::ComObject CreateShellDispatch() override { return inner_.CreateShellDispatch(); }
+      : ForwardingShell(inner), context_(context) {}
   void ShellFindFiles(platform::ComObject shell) override;
   void ShellFileRun(platform::ComObject shell) override;
-  void Release(platform::ComObject object) override { inner_.Release(object); }
   bool ShellExecute(platform::Hwnd owner, std::string_view verb, std::string_view file,
                     std::int32_t show) override;
   bool OpenSpecialFolder(std::int32_t csidl, std::int32_t show) override;
   bool NotifyIcon(std::uint32_t message, const platform::NotifyIconData& data) override;
-  std::int32_t LoadString(platform::Module module, std::uint32_t id,
-                          std::span<char> buffer) override {
-    return inner_.LoadString(module, id, buffer);
-  }
-  platform::Menu CreatePopupMenu() override { return inner_.CreatePopupMenu(); }
   bool AppendMenu(platform::Menu menu, std::uint32_t flags, std::uintptr_t id,
                   const char* text) override;
   bool SetMenuDefaultItem(platform::Menu menu, std::uint32_t item, bool byPosition) override;
   bool TrackPopupMenu(platform::Menu menu, std::uint32_t flags, std::int32_t x, std::int32_t y,
                       platform::Hwnd owner) override;
-  bool DestroyMenu(platform::Menu menu) override { return inner_.DestroyMenu(menu); }
 
  private:
-  platform::Shell& inner_;
   RecordingContext& context_;
 };
 
-class RecordingDriverDevice final : public platform::DriverDevice {
+class RecordingDriverDevice final : public platform::ForwardingDriverDevice {
  public:
   RecordingDriverDevice(platform::DriverDevice& inner, RecordingContext& context,
                         OpenDevices& devices)
-      : inner_(inner), context_(context), devices_(devices) {}
+      : ForwardingDriverDevice(inner), context_(context), devices_(devices) {}
   platform::Handle Open(std::string_view name, std::uint32_t access, std::uint32_t share,
                         std::uint32_t disposition) override;
   bool IoControl(platform::Handle device, std::uint32_t code, const void* in, std::uint32_t inSize,
@@ -321,7 +255,6 @@ class RecordingDriverDevice final : public platform::DriverDevice {
   bool Close(platform::Handle device) override;
 
  private:
-  platform::DriverDevice& inner_;
   RecordingContext& context_;
   OpenDevices& devices_;
   std::mutex mutex_;

@@ -64,7 +64,7 @@ class RecordingWindows::Procedure final : public platform::WindowProcedure {
 };
 
 RecordingWindows::RecordingWindows(platform::Windows& inner, RecordingContext& context)
-    : inner_(inner), context_(context) {
+    : ForwardingWindows(inner), context_(context) {
   context_.session.SetDesktopWindow(inner_.GetDesktopWindow());
 }
 

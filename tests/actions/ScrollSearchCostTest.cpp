@@ -4,45 +4,17 @@
 
 #include "ActionsWorld.h"
 #include "actions/HorizontalScroll.h"
+#include "platform/FacetBases.h"
 
 namespace hidhost::actions::testing {
 namespace {
 
 // Forwards to the simulated desktop and counts the calls that visit a window.
-class CountingWindows : public platform::Windows {
+class CountingWindows : public platform::ForwardingWindows {
  public:
-  explicit CountingWindows(platform::Windows& inner) : inner_(inner) {}
+  using ForwardingWindows::ForwardingWindows;
   int visits = 0;
 
-  platform::Hwnd CreateFrameworkWindow(const platform::WindowAttributes& a,
-                                       platform::WindowProcedure& p) override {
-    return inner_.CreateFrameworkWindow(a, p);
-  }
-  platform::LResult DefWindowProc(platform::Hwnd h, std::uint32_t m, platform::WParam w,
-                                  platform::LParam l) override {
-    return inner_.DefWindowProc(h, m, w, l);
-  }
-  void PostQuitMessage(std::int32_t c) override { inner_.PostQuitMessage(c); }
-  std::int32_t RunMessageLoop() override { return inner_.RunMessageLoop(); }
-  std::uint32_t RegisterWindowMessage(std::string_view n) override {
-    return inner_.RegisterWindowMessage(n);
-  }
-  platform::Hwnd FindWindowByTitle(std::string_view t) override {
-    return inner_.FindWindowByTitle(t);
-  }
-  bool PostMessage(platform::Hwnd h, std::uint32_t m, platform::WParam w,
-                   platform::LParam l) override {
-    return inner_.PostMessage(h, m, w, l);
-  }
-  platform::LResult SendMessage(platform::Hwnd h, std::uint32_t m, platform::WParam w,
-                                platform::LParam l) override {
-    return inner_.SendMessage(h, m, w, l);
-  }
-  platform::Hwnd WindowFromPoint(platform::Point p) override { return inner_.WindowFromPoint(p); }
-  platform::Hwnd ChildWindowFromPoint(platform::Hwnd h, platform::Point p) override {
-    return inner_.ChildWindowFromPoint(h, p);
-  }
-  platform::Hwnd GetDesktopWindow() override { return inner_.GetDesktopWindow(); }
   bool GetClassName(platform::Hwnd h, platform::ClassName& out) override {
     ++visits;
     return inner_.GetClassName(h, out);
@@ -59,35 +31,10 @@ class CountingWindows : public platform::Windows {
     ++visits;
     return inner_.GetWindowLong(h, i);
   }
-  std::int32_t SetWindowLong(platform::Hwnd h, std::int32_t i, std::int32_t v) override {
-    return inner_.SetWindowLong(h, i, v);
-  }
   bool GetWindowRect(platform::Hwnd h, platform::Rect& out) override {
     ++visits;
     return inner_.GetWindowRect(h, out);
   }
-  bool ScreenToClient(platform::Hwnd h, platform::Point& p) override {
-    return inner_.ScreenToClient(h, p);
-  }
-  bool EnumChildWindows(platform::Hwnd h, EnumCallback c, void* context) override {
-    return inner_.EnumChildWindows(h, c, context);
-  }
-  bool IsIconic(platform::Hwnd h) override { return inner_.IsIconic(h); }
-  bool ShowWindow(platform::Hwnd h, std::int32_t c) override { return inner_.ShowWindow(h, c); }
-  bool SetForegroundWindow(platform::Hwnd h) override { return inner_.SetForegroundWindow(h); }
-  platform::Hwnd SetActiveWindow(platform::Hwnd h) override { return inner_.SetActiveWindow(h); }
-  platform::Hwnd GetLastActivePopup(platform::Hwnd h) override {
-    return inner_.GetLastActivePopup(h);
-  }
-  bool RegisterSessionNotification(platform::Module m, platform::Hwnd h, std::uint32_t f) override {
-    return inner_.RegisterSessionNotification(m, h, f);
-  }
-  bool UnregisterSessionNotification(platform::Module m, platform::Hwnd h) override {
-    return inner_.UnregisterSessionNotification(m, h);
-  }
-
- private:
-  platform::Windows& inner_;
 };
 
 struct CostRow {

@@ -14,6 +14,7 @@
 #include "app/ConfigurationProgram.h"
 #include "app/HostWindow.h"
 #include "app/TrayIcon.h"
+#include "platform/FacetBases.h"
 #include "settings/MouseSettings.h"
 #include "support/CheckedHost.h"
 
@@ -86,9 +87,9 @@ TEST(TrayIcon, TaskbarRecreated_IconAddedAgainOnlyWhileShown) {
 
 // The simulated shell, except that an armed icon addition stops inside the
 // shell call until a removal has been made, or for 200 ms when none can be.
-class HoldingShell final : public platform::Shell {
+class HoldingShell final : public platform::ForwardingShell {
  public:
-  explicit HoldingShell(platform::Shell& inner) : inner_(inner) {}
+  using ForwardingShell::ForwardingShell;
 
   void HoldNextAdd() {
     Change([&] { armed_ = true; });
@@ -114,38 +115,6 @@ class HoldingShell final : public platform::Shell {
     return inner_.NotifyIcon(message, data);
   }
 
-  bool CoInitialize() override { return inner_.CoInitialize(); }
-  void CoUninitialize() override { inner_.CoUninitialize(); }
-  void InitCommonControls() override { inner_.InitCommonControls(); }
-  platform::ComObject CreateShellDispatch() override { return inner_.CreateShellDispatch(); }
-  void ShellFindFiles(platform::ComObject shell) override { inner_.ShellFindFiles(shell); }
-  void ShellFileRun(platform::ComObject shell) override { inner_.ShellFileRun(shell); }
-  void Release(platform::ComObject object) override { inner_.Release(object); }
-  bool ShellExecute(platform::Hwnd owner, std::string_view verb, std::string_view file,
-                    std::int32_t show) override {
-    return inner_.ShellExecute(owner, verb, file, show);
-  }
-  bool OpenSpecialFolder(std::int32_t csidl, std::int32_t show) override {
-    return inner_.OpenSpecialFolder(csidl, show);
-  }
-  std::int32_t LoadString(platform::Module module, std::uint32_t id,
-                          std::span<char> buffer) override {
-    return inner_.LoadString(module, id, buffer);
-  }
-  platform::Menu CreatePopupMenu() override { return inner_.CreatePopupMenu(); }
-  bool AppendMenu(platform::Menu menu, std::uint32_t flags, std::uintptr_t id,
-                  const char* text) override {
-    return inner_.AppendMenu(menu, flags, id, text);
-  }
-  bool SetMenuDefaultItem(platform::Menu menu, std::uint32_t item, bool byPosition) override {
-    return inner_.SetMenuDefaultItem(menu, item, byPosition);
-  }
-  bool TrackPopupMenu(platform::Menu menu, std::uint32_t flags, std::int32_t x, std::int32_t y,
-                      platform::Hwnd owner) override {
-    return inner_.TrackPopupMenu(menu, flags, x, y, owner);
-  }
-  bool DestroyMenu(platform::Menu menu) override { return inner_.DestroyMenu(menu); }
-
  private:
   template <typename F>
   void Change(F change) {
@@ -154,7 +123,6 @@ class HoldingShell final : public platform::Shell {
     changed_.notify_all();
   }
 
-  platform::Shell& inner_;
   std::mutex mutex_;
   std::condition_variable changed_;
   bool armed_ = false;

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -184,25 +183,6 @@ TEST(FaultTable, NamesEveryCallTheSimulatorCanFailOnce) {
   for (std::size_t c = 0; c < rows.size(); ++c) {
     EXPECT_EQ(rows[c], 1) << sim::Win32NameOf(static_cast<sim::Call>(c));
   }
-}
-
-// Scenario writers learn from hidhost-sim's README which calls `fail` takes.
-TEST(FaultTable, ScenarioReadmeListsEveryCallTheSimulatorCanFail) {
-  std::ifstream file(HIDHOST_SIM_README);
-  ASSERT_TRUE(file) << HIDHOST_SIM_README;
-  const std::string text{std::istreambuf_iterator<char>(file), {}};
-  const std::size_t heading = text.find("Every call that `fail` takes");
-  ASSERT_NE(heading, std::string::npos);
-  const std::size_t from = text.find("):", heading);
-  const std::string list = text.substr(from, text.find("\n\n", from) - from);
-  std::vector<std::string> listed;
-  for (std::size_t open = list.find('`'); open != std::string::npos;
-       open = list.find('`', list.find('`', open + 1) + 1)) {
-    listed.push_back(list.substr(open + 1, list.find('`', open + 1) - open - 1));
-  }
-  std::vector<std::string> table;
-  for (const sim::CallInfo& row : sim::EveryCall()) table.emplace_back(row.win32Name);
-  EXPECT_EQ(listed, table);
 }
 
 // Without faults, the workload reaches every call that the host makes, so

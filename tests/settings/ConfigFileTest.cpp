@@ -2,6 +2,7 @@
 #include <optional>
 
 #include "SettingsWorld.h"
+#include "platform/FacetBases.h"
 #include "settings/ConfigFile.h"
 #include "settings/SettingsLoader.h"
 
@@ -190,25 +191,9 @@ TEST_F(ConfigFileTest, ModuleDirectory_ofHostExecutable) {
 }
 
 // Gives a chosen executable path; nothing else is called.
-class ExecutablePath : public platform::ProfileFiles {
+class ExecutablePath : public platform::QuietProfileFiles {
  public:
   explicit ExecutablePath(std::string path) : path_(std::move(path)) {}
-  std::uint32_t GetPrivateProfileInt(std::string_view, std::string_view, std::int32_t,
-                                     std::string_view) override {
-    return 0;
-  }
-  bool GetPrivateProfileStruct(std::string_view, std::string_view, std::span<std::uint8_t>,
-                               std::string_view) override {
-    return false;
-  }
-  bool WritePrivateProfileString(std::string_view, std::string_view, std::string_view,
-                                 std::string_view) override {
-    return false;
-  }
-  platform::Handle CreateFile(std::string_view, std::uint32_t, std::uint32_t,
-                              std::uint32_t) override {
-    return platform::Handle::None;
-  }
   std::string GetModuleFileName() override { return path_; }
 
  private:

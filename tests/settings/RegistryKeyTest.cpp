@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "SettingsWorld.h"
+#include "platform/FacetBases.h"
 #include "settings/RegistryKey.h"
 
 namespace hidhost::settings::testing {
@@ -123,13 +124,10 @@ TEST_F(RegistryKeyTest, Destruction_closesTheKey) {
 // A registry whose values fill every byte they are given, unterminated, as a
 // REG_BINARY or REG_DWORD value would: the reader must still end its text
 // inside its own buffer.
-class FillingRegistry : public platform::Registry {
+class FillingRegistry : public platform::QuietRegistry {
  public:
   platform::RegKey OpenKey(platform::RegKey, std::string_view, std::uint32_t) override {
     return static_cast<platform::RegKey>(1);
-  }
-  platform::RegKey CreateKey(platform::RegKey, std::string_view) override {
-    return platform::RegKey::None;
   }
   bool QueryValue(platform::RegKey, std::string_view, std::span<char> buffer, std::uint32_t* type,
                   std::uint32_t* size) override {
@@ -139,10 +137,6 @@ class FillingRegistry : public platform::Registry {
     *size = static_cast<std::uint32_t>(buffer.size());
     return succeed;
   }
-  bool SetValue(platform::RegKey, std::string_view, std::uint32_t, std::span<const char>) override {
-    return true;
-  }
-  bool CloseKey(platform::RegKey) override { return true; }
 
   std::size_t offered = 0;
   bool succeed = true;

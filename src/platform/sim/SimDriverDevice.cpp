@@ -1,4 +1,5 @@
 #include <cstring>
+#include <memory>
 
 #include "contracts/DriverProtocol.h"
 #include "platform/sim/SimFacets.h"
@@ -7,6 +8,16 @@
 #include "trace/TraceLine.h"
 
 namespace hidhost::sim {
+
+class SimDriverDevice final : public platform::DriverDevice, FacetBase {
+ public:
+  using FacetBase::FacetBase;
+  platform::Handle Open(std::string_view name, std::uint32_t access, std::uint32_t share,
+                        std::uint32_t disposition) override;
+  bool IoControl(platform::Handle device, std::uint32_t code, const void* in, std::uint32_t inSize,
+                 void* out, std::uint32_t outSize) override;
+  bool Close(platform::Handle device) override;
+};
 
 namespace {
 
@@ -87,6 +98,10 @@ bool SimDriverDevice::Close(platform::Handle device) {
   if (object->kind == ObjectKind::Device) world_.driver.Closed();
   if (object->kind == ObjectKind::File) world_.files.Close(object->openId);
   return true;
+}
+
+std::unique_ptr<platform::DriverDevice> MakeSimDriverDevice(World& world, SimProcessImpl& process) {
+  return std::make_unique<SimDriverDevice>(world, process);
 }
 
 }  // namespace hidhost::sim

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <memory>
 
 #include "platform/Constants.h"
 #include "platform/sim/ScanCodes.h"
@@ -7,6 +8,24 @@
 #include "trace/CallLines.h"
 
 namespace hidhost::sim {
+
+class SimInput final : public platform::Input, FacetBase {
+ public:
+  using FacetBase::FacetBase;
+  void KeybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
+                  std::uintptr_t extra) override;
+  void MouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data,
+                  std::uintptr_t extra) override;
+  std::uint32_t MapVirtualKey(std::uint32_t code, std::uint32_t mapType) override;
+  std::uintptr_t GetMessageExtraInfo() override;
+  bool GetCursorPos(platform::Point& out) override;
+  bool SetCursorPos(std::int32_t x, std::int32_t y) override;
+  std::int32_t GetSystemMetrics(std::int32_t index) override;
+  bool SetDoubleClickTime(std::uint32_t ms) override;
+  bool SwapMouseButton(bool swap) override;
+  bool SystemParametersInfo(std::uint32_t action, std::uint32_t uiParam,
+                            const platform::SpiArgument& pvParam, std::uint32_t winIni) override;
+};
 
 namespace {
 
@@ -154,6 +173,10 @@ bool SimInput::SystemParametersInfo(std::uint32_t action, std::uint32_t uiParam,
   world_.input.systemParameters[action] = {uiParam, pvParam, winIni};
   if (action == platform::kSpiSetMouseButtonSwap) world_.input.swapped = uiParam != 0;
   return true;
+}
+
+std::unique_ptr<platform::Input> MakeSimInput(World& world, SimProcessImpl& process) {
+  return std::make_unique<SimInput>(world, process);
 }
 
 }  // namespace hidhost::sim

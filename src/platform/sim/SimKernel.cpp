@@ -1,9 +1,36 @@
+#include <memory>
+
 #include "platform/Constants.h"
 #include "platform/sim/SimFacets.h"
 #include "platform/sim/SimProcessImpl.h"
 #include "trace/CallLines.h"
 
 namespace hidhost::sim {
+
+class SimKernel final : public platform::Kernel, FacetBase {
+ public:
+  using FacetBase::FacetBase;
+  platform::CreatedMutex CreateMutex(std::string_view name) override;
+  bool ReleaseMutex(platform::Handle mutex) override;
+  platform::Handle CreateSemaphore(std::int32_t initial, std::int32_t maximum) override;
+  bool ReleaseSemaphore(platform::Handle semaphore, std::int32_t count) override;
+  platform::Handle CreateEvent(bool manualReset, bool initiallySet) override;
+  bool SetEvent(platform::Handle event) override;
+  platform::WaitAnyResult WaitForMultipleObjects(std::span<const platform::Handle> objects,
+                                                 std::uint32_t timeoutMs) override;
+  platform::WaitResult WaitForSingleObject(platform::Handle object,
+                                           std::uint32_t timeoutMs) override;
+  bool CloseHandle(platform::Handle object) override;
+  platform::Handle CreateThread(std::uint32_t stackSize, ThreadEntry entry,
+                                void* parameter) override;
+  platform::Handle CreateFileMapping(std::string_view name, std::uint32_t size) override;
+  void* MapViewOfFile(platform::Handle mapping, std::uint32_t size) override;
+  bool UnmapViewOfFile(void* view) override;
+  platform::Module LoadLibrary(std::string_view path) override;
+  bool HasProcedure(platform::Module module, std::string_view name) override;
+  bool FreeLibrary(platform::Module module) override;
+  bool SetProcessInformation(const platform::PowerThrottlingState& state) override;
+};
 
 namespace {
 
@@ -214,6 +241,10 @@ bool SimKernel::FreeLibrary(platform::Module module) {
   if (it == process_.modules.end()) return false;
   if (--it->second == 0) process_.modules.erase(it);
   return true;
+}
+
+std::unique_ptr<platform::Kernel> MakeSimKernel(World& world, SimProcessImpl& process) {
+  return std::make_unique<SimKernel>(world, process);
 }
 
 }  // namespace hidhost::sim

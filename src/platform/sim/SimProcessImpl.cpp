@@ -20,15 +20,15 @@ std::string Describe(const KernelObject& object) {
 
 SimProcessImpl::SimProcessImpl(World& world)
     : world_(world),
-      input_(world, *this),
-      windows_(world, *this),
-      timers_(world, *this),
-      registry_(world, *this),
-      profile_(world, *this),
-      kernel_(world, *this),
-      shell_(world, *this),
-      driver_(world, *this),
-      platform_{input_, windows_, timers_, registry_, profile_, kernel_, shell_, driver_} {}
+      input_(MakeSimInput(world, *this)),
+      windows_(MakeSimWindows(world, *this)),
+      timers_(MakeSimTimers(world, *this)),
+      registry_(MakeSimRegistry(world, *this)),
+      profile_(MakeSimProfileFiles(world, *this)),
+      kernel_(MakeSimKernel(world, *this)),
+      shell_(MakeSimShell(world, *this)),
+      driver_(MakeSimDriverDevice(world, *this)),
+      platform_{*input_, *windows_, *timers_, *registry_, *profile_, *kernel_, *shell_, *driver_} {}
 
 SimProcessImpl::~SimProcessImpl() {
   Lock lock(world_.mutex);

@@ -135,14 +135,14 @@ class SimProcessImpl final : public SimProcess {
   std::uintptr_t nextMenu_ = 0x20001;
   std::uintptr_t nextCom_ = 0x30000;
 
-  SimInput input_;
-  SimWindows windows_;
-  SimTimers timers_;
-  SimRegistry registry_;
-  SimProfileFiles profile_;
-  SimKernel kernel_;
-  SimShell shell_;
-  SimDriverDevice driver_;
+  std::unique_ptr<platform::Input> input_;
+  std::unique_ptr<platform::Windows> windows_;
+  std::unique_ptr<platform::Timers> timers_;
+  std::unique_ptr<platform::Registry> registry_;
+  std::unique_ptr<platform::ProfileFiles> profile_;
+  std::unique_ptr<platform::Kernel> kernel_;
+  std::unique_ptr<platform::Shell> shell_;
+  std::unique_ptr<platform::DriverDevice> driver_;
   platform::Platform platform_;
 };
 

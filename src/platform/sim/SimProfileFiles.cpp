@@ -1,4 +1,5 @@
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <system_error>
 
@@ -9,6 +10,20 @@
 #include "trace/CallLines.h"
 
 namespace hidhost::sim {
+
+class SimProfileFiles final : public platform::ProfileFiles, FacetBase {
+ public:
+  using FacetBase::FacetBase;
+  std::uint32_t GetPrivateProfileInt(std::string_view section, std::string_view key,
+                                     std::int32_t fallback, std::string_view path) override;
+  bool GetPrivateProfileStruct(std::string_view section, std::string_view key,
+                               std::span<std::uint8_t> out, std::string_view path) override;
+  bool WritePrivateProfileString(std::string_view section, std::string_view key,
+                                 std::string_view value, std::string_view path) override;
+  platform::Handle CreateFile(std::string_view path, std::uint32_t access, std::uint32_t share,
+                              std::uint32_t disposition) override;
+  std::string GetModuleFileName() override;
+};
 
 namespace {
 
@@ -111,6 +126,10 @@ std::string SimProfileFiles::GetModuleFileName() {
   Lock lock(world_.mutex);
   if (world_.Fails(Call::GetModuleFileName)) return {};
   return kHostExecutable;
+}
+
+std::unique_ptr<platform::ProfileFiles> MakeSimProfileFiles(World& world, SimProcessImpl& process) {
+  return std::make_unique<SimProfileFiles>(world, process);
 }
 
 }  // namespace hidhost::sim

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "platform/Constants.h"
 #include "platform/sim/SimFacets.h"
@@ -7,6 +8,19 @@
 #include "trace/CallLines.h"
 
 namespace hidhost::sim {
+
+class SimRegistry final : public platform::Registry, FacetBase {
+ public:
+  using FacetBase::FacetBase;
+  platform::RegKey OpenKey(platform::RegKey root, std::string_view subkey,
+                           std::uint32_t access) override;
+  platform::RegKey CreateKey(platform::RegKey root, std::string_view subkey) override;
+  bool QueryValue(platform::RegKey key, std::string_view name, std::span<char> buffer,
+                  std::uint32_t* type, std::uint32_t* size) override;
+  bool SetValue(platform::RegKey key, std::string_view name, std::uint32_t type,
+                std::span<const char> data) override;
+  bool CloseKey(platform::RegKey key) override;
+};
 
 namespace {
 
@@ -79,6 +93,10 @@ bool SimRegistry::CloseKey(platform::RegKey key) {
   if (world_.Fails(Call::RegCloseKey)) return false;
   if (RegistryStore::RootName(key)) return true;
   return process_.keys.erase(platform::ValueOf(key)) > 0;
+}
+
+std::unique_ptr<platform::Registry> MakeSimRegistry(World& world, SimProcessImpl& process) {
+  return std::make_unique<SimRegistry>(world, process);
 }
 
 }  // namespace hidhost::sim

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "platform/Constants.h"
 #include "platform/sim/SimFacets.h"
@@ -7,6 +8,35 @@
 #include "trace/CallLines.h"
 
 namespace hidhost::sim {
+
+class SimShell final : public platform::Shell, FacetBase {
+ public:
+  using FacetBase::FacetBase;
+  bool CoInitialize() override;
+  void CoUninitialize() override;
+  void InitCommonControls() override {}
+  platform::ComObject CreateShellDispatch() override;
+  void ShellFindFiles(platform::ComObject shell) override;
+  void ShellFileRun(platform::ComObject shell) override;
+  void Release(platform::ComObject object) override;
+  bool ShellExecute(platform::Hwnd owner, std::string_view verb, std::string_view file,
+                    std::int32_t show) override;
+  bool OpenSpecialFolder(std::int32_t csidl, std::int32_t show) override;
+  bool NotifyIcon(std::uint32_t message, const platform::NotifyIconData& data) override;
+  std::int32_t LoadString(platform::Module module, std::uint32_t id,
+                          std::span<char> buffer) override;
+  platform::Menu CreatePopupMenu() override;
+  bool AppendMenu(platform::Menu menu, std::uint32_t flags, std::uintptr_t id,
+                  const char* text) override;
+  bool SetMenuDefaultItem(platform::Menu menu, std::uint32_t item, bool byPosition) override;
+  bool TrackPopupMenu(platform::Menu menu, std::uint32_t flags, std::int32_t x, std::int32_t y,
+                      platform::Hwnd owner) override;
+  bool DestroyMenu(platform::Menu menu) override;
+
+ private:
+  void TraceShellMethod(platform::ComObject shell, std::string_view method);
+  bool ChangeIcon(std::uint32_t message, const platform::NotifyIconData& data);
+};
 
 namespace {
 
@@ -188,6 +218,10 @@ bool SimShell::DestroyMenu(platform::Menu menu) {
   Lock lock(world_.mutex);
   if (world_.Fails(Call::DestroyMenu)) return false;
   return process_.menus.erase(platform::ValueOf(menu)) > 0;
+}
+
+std::unique_ptr<platform::Shell> MakeSimShell(World& world, SimProcessImpl& process) {
+  return std::make_unique<SimShell>(world, process);
 }
 
 }  // namespace hidhost::sim

@@ -1,8 +1,22 @@
+#include <memory>
+
 #include "platform/sim/SimFacets.h"
 #include "platform/sim/SimProcessImpl.h"
 #include "trace/CallLines.h"
 
 namespace hidhost::sim {
+
+class SimTimers final : public platform::Timers, FacetBase {
+ public:
+  using FacetBase::FacetBase;
+  bool SetTimer(platform::Hwnd hwnd, std::uintptr_t id, std::uint32_t periodMs) override;
+  bool KillTimer(platform::Hwnd hwnd, std::uintptr_t id) override;
+  std::uint32_t MaximumTimerPeriod() override { return 0x7FFFFFFF; }
+  void Sleep(std::uint32_t ms) override;
+  bool SleepUnlessSignalled(platform::Handle event, std::uint32_t ms) override;
+  bool TimeBeginPeriod(std::uint32_t ms) override;
+  bool TimeEndPeriod(std::uint32_t ms) override;
+};
 
 namespace {
 
@@ -83,6 +97,10 @@ bool SimTimers::TimeEndPeriod(std::uint32_t ms) {
   if (--it->second == 0) process_.heldTimerPeriods.erase(it);
   world_.clock.ReleaseResolution(ms);
   return true;
+}
+
+std::unique_ptr<platform::Timers> MakeSimTimers(World& world, SimProcessImpl& process) {
+  return std::make_unique<SimTimers>(world, process);
 }
 
 }  // namespace hidhost::sim

@@ -1,3 +1,5 @@
+#include <memory>
+
 #include "contracts/HostIdentity.h"
 #include "platform/Constants.h"
 #include "platform/sim/SimFacets.h"
@@ -5,6 +7,48 @@
 #include "trace/CallLines.h"
 
 namespace hidhost::sim {
+
+class SimWindows final : public platform::Windows, FacetBase {
+ public:
+  using FacetBase::FacetBase;
+  platform::Hwnd CreateFrameworkWindow(const platform::WindowAttributes& attributes,
+                                       platform::WindowProcedure& procedure) override;
+  // WM_CLOSE's default processing; the host itself never destroys a window.
+  bool DestroyWindow(platform::Hwnd hwnd);
+  platform::LResult DefWindowProc(platform::Hwnd hwnd, std::uint32_t message,
+                                  platform::WParam wParam, platform::LParam lParam) override;
+  void PostQuitMessage(std::int32_t exitCode) override;
+  std::int32_t RunMessageLoop() override;
+  std::uint32_t RegisterWindowMessage(std::string_view name) override;
+
+  platform::Hwnd FindWindowByTitle(std::string_view title) override;
+  bool PostMessage(platform::Hwnd hwnd, std::uint32_t message, platform::WParam wParam,
+                   platform::LParam lParam) override;
+  platform::LResult SendMessage(platform::Hwnd hwnd, std::uint32_t message, platform::WParam wParam,
+                                platform::LParam lParam) override;
+
+  platform::Hwnd WindowFromPoint(platform::Point screen) override;
+  platform::Hwnd ChildWindowFromPoint(platform::Hwnd parent, platform::Point client) override;
+  platform::Hwnd GetDesktopWindow() override;
+  bool GetClassName(platform::Hwnd hwnd, platform::ClassName& out) override;
+  platform::Hwnd GetParent(platform::Hwnd hwnd) override;
+  platform::Hwnd GetWindow(platform::Hwnd hwnd, std::uint32_t relation) override;
+  std::int32_t GetWindowLong(platform::Hwnd hwnd, std::int32_t index) override;
+  std::int32_t SetWindowLong(platform::Hwnd hwnd, std::int32_t index, std::int32_t value) override;
+  bool GetWindowRect(platform::Hwnd hwnd, platform::Rect& out) override;
+  bool ScreenToClient(platform::Hwnd hwnd, platform::Point& point) override;
+  bool EnumChildWindows(platform::Hwnd parent, EnumCallback callback, void* context) override;
+
+  bool IsIconic(platform::Hwnd hwnd) override;
+  bool ShowWindow(platform::Hwnd hwnd, std::int32_t command) override;
+  bool SetForegroundWindow(platform::Hwnd hwnd) override;
+  platform::Hwnd SetActiveWindow(platform::Hwnd hwnd) override;
+  platform::Hwnd GetLastActivePopup(platform::Hwnd hwnd) override;
+
+  bool RegisterSessionNotification(platform::Module wtsapi, platform::Hwnd hwnd,
+                                   std::uint32_t flags) override;
+  bool UnregisterSessionNotification(platform::Module wtsapi, platform::Hwnd hwnd) override;
+};
 
 namespace {
 
@@ -300,6 +344,10 @@ bool SimWindows::UnregisterSessionNotification(platform::Module wtsapi, Hwnd hwn
   if (world_.Fails(Call::WtsUnRegisterSessionNotification)) return false;
   if (!process_.modules.contains(platform::ValueOf(wtsapi))) return false;
   return process_.sessionWindows.erase(Id(hwnd)) > 0;
+}
+
+std::unique_ptr<platform::Windows> MakeSimWindows(World& world, SimProcessImpl& process) {
+  return std::make_unique<SimWindows>(world, process);
 }
 
 }  // namespace hidhost::sim

@@ -1,15 +1,38 @@
-#include "platform/win32/EmulatedDriverDevice.h"
-
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <memory>
+#include <mutex>
 
 #include "platform/win32/EmulatedDriverProtocol.h"
 #include "platform/win32/Win32Api.h"
+#include "platform/win32/Win32Facets.h"
 #include "platform/win32/Win32Resources.h"
 #include "platform/win32/Win32Values.h"
 
 namespace hidhost::platform::win32 {
+
+// The driver's stand-in for systems where no kernel driver can be loaded
+// (Wine): the same requests and buffers, carried over the emulator's pipe.
+class EmulatedDriverDevice final : public DriverDevice {
+ public:
+  // Connects to the emulator's pipe, whatever the device name; None when no
+  // emulator is listening, as for an absent device.
+  Handle Open(std::string_view name, std::uint32_t access, std::uint32_t share,
+              std::uint32_t disposition) override;
+  bool IoControl(Handle device, std::uint32_t code, const void* in, std::uint32_t inSize, void* out,
+                 std::uint32_t outSize) override;
+  bool Close(Handle device) override;
+
+ private:
+  // The window thread and the event thread both send requests. A device
+  // serves them one at a time; a pipe would interleave the two threads'
+  // writes and reads, so each round trip holds this lock. A thread that
+  // crashed inside a round trip never lets go of it, and the crash handler's
+  // own request must not wait for it for ever: a round trip takes well under
+  // a millisecond, so one that cannot have the lock within the bound fails.
+  std::timed_mutex roundTrip_;
+};
 namespace {
 
 namespace protocol = emulated_driver;
@@ -77,6 +100,10 @@ bool EmulatedDriverDevice::IoControl(Handle device, std::uint32_t code, const vo
 
 bool EmulatedDriverDevice::Close(Handle device) {
   return ::CloseHandle(ToHandle(device));
+}
+
+std::unique_ptr<DriverDevice> MakeEmulatedDriverDevice() {
+  return std::make_unique<EmulatedDriverDevice>();
 }
 
 }  // namespace hidhost::platform::win32

@@ -1,9 +1,30 @@
-#include "platform/win32/Win32Input.h"
+#include <memory>
 
 #include "platform/win32/Win32Api.h"
+#include "platform/win32/Win32Facets.h"
 #include "platform/win32/Win32Values.h"
 
 namespace hidhost::platform::win32 {
+
+// Synthesized input, the cursor and the system's mouse settings.
+class Win32Input final : public Input {
+ public:
+  void KeybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
+                  std::uintptr_t extra) override;
+  void MouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data,
+                  std::uintptr_t extra) override;
+  std::uint32_t MapVirtualKey(std::uint32_t code, std::uint32_t mapType) override;
+  std::uintptr_t GetMessageExtraInfo() override;
+  bool GetCursorPos(Point& out) override;
+  bool SetCursorPos(std::int32_t x, std::int32_t y) override;
+  std::int32_t GetSystemMetrics(std::int32_t index) override;
+
+  bool SetDoubleClickTime(std::uint32_t ms) override;
+  // The system's answer: whether the buttons were swapped before the call.
+  bool SwapMouseButton(bool swap) override;
+  bool SystemParametersInfo(std::uint32_t action, std::uint32_t uiParam, const SpiArgument& pvParam,
+                            std::uint32_t winIni) override;
+};
 
 void Win32Input::KeybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
                             std::uintptr_t extra) {
@@ -65,6 +86,10 @@ bool Win32Input::SystemParametersInfo(std::uint32_t action, std::uint32_t uiPara
       break;
   }
   return ::SystemParametersInfoA(action, uiParam, argument, winIni);
+}
+
+std::unique_ptr<Input> MakeInput() {
+  return std::make_unique<Win32Input>();
 }
 
 }  // namespace hidhost::platform::win32

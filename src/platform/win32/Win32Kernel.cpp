@@ -1,15 +1,40 @@
-#include "platform/win32/Win32Kernel.h"
-
 #include <array>
 #include <memory>
 #include <new>
 #include <string>
 
 #include "platform/win32/Win32Api.h"
+#include "platform/win32/Win32Facets.h"
 #include "platform/win32/Win32Resources.h"
 #include "platform/win32/Win32Values.h"
 
 namespace hidhost::platform::win32 {
+
+// Kernel objects, threads, shared memory and libraries.
+class Win32Kernel final : public Kernel {
+ public:
+  CreatedMutex CreateMutex(std::string_view name) override;
+  bool ReleaseMutex(Handle mutex) override;
+  Handle CreateSemaphore(std::int32_t initial, std::int32_t maximum) override;
+  bool ReleaseSemaphore(Handle semaphore, std::int32_t count) override;
+  Handle CreateEvent(bool manualReset, bool initiallySet) override;
+  bool SetEvent(Handle event) override;
+  WaitResult WaitForSingleObject(Handle object, std::uint32_t timeoutMs) override;
+  WaitAnyResult WaitForMultipleObjects(std::span<const Handle> objects,
+                                       std::uint32_t timeoutMs) override;
+  bool CloseHandle(Handle object) override;
+
+  Handle CreateThread(std::uint32_t stackSize, ThreadEntry entry, void* parameter) override;
+
+  Handle CreateFileMapping(std::string_view name, std::uint32_t size) override;
+  void* MapViewOfFile(Handle mapping, std::uint32_t size) override;
+  bool UnmapViewOfFile(void* view) override;
+
+  Module LoadLibrary(std::string_view path) override;
+  bool HasProcedure(Module module, std::string_view name) override;
+  bool FreeLibrary(Module module) override;
+  bool SetProcessInformation(const PowerThrottlingState& state) override;
+};
 namespace {
 
 struct ThreadStart {
@@ -172,6 +197,10 @@ bool Win32Kernel::SetProcessInformation(const PowerThrottlingState& state) {
   ProcessPowerThrottlingState value{state.version, state.controlMask, state.stateMask};
   return setInformation(::GetCurrentProcess(), kProcessPowerThrottlingClass, &value,
                         sizeof(value)) != 0;
+}
+
+std::unique_ptr<Kernel> MakeKernel() {
+  return std::make_unique<Win32Kernel>();
 }
 
 }  // namespace hidhost::platform::win32

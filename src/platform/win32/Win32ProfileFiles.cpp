@@ -1,11 +1,25 @@
-#include "platform/win32/Win32ProfileFiles.h"
-
+#include <memory>
 #include <string>
 
 #include "platform/win32/Win32Api.h"
+#include "platform/win32/Win32Facets.h"
 #include "platform/win32/Win32Values.h"
 
 namespace hidhost::platform::win32 {
+
+// Profile (INI) files, plain files and the executable's own path.
+class Win32ProfileFiles final : public ProfileFiles {
+ public:
+  std::uint32_t GetPrivateProfileInt(std::string_view section, std::string_view key,
+                                     std::int32_t fallback, std::string_view path) override;
+  bool GetPrivateProfileStruct(std::string_view section, std::string_view key,
+                               std::span<std::uint8_t> out, std::string_view path) override;
+  bool WritePrivateProfileString(std::string_view section, std::string_view key,
+                                 std::string_view value, std::string_view path) override;
+  Handle CreateFile(std::string_view path, std::uint32_t access, std::uint32_t share,
+                    std::uint32_t disposition) override;
+  std::string GetModuleFileName() override;
+};
 namespace {
 
 // The longest path that the system's ANSI calls can report.
@@ -55,6 +69,10 @@ std::string Win32ProfileFiles::GetModuleFileName() {
     if (path.size() >= kLongestPath) return {};
     path.resize(path.size() * 2);
   }
+}
+
+std::unique_ptr<ProfileFiles> MakeProfileFiles() {
+  return std::make_unique<Win32ProfileFiles>();
 }
 
 }  // namespace hidhost::platform::win32

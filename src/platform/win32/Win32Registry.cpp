@@ -1,11 +1,23 @@
-#include "platform/win32/Win32Registry.h"
-
+#include <memory>
 #include <string>
 
 #include "platform/win32/Win32Api.h"
+#include "platform/win32/Win32Facets.h"
 #include "platform/win32/Win32Values.h"
 
 namespace hidhost::platform::win32 {
+
+// The registry, with the seam's predefined roots mapped to the system's.
+class Win32Registry final : public Registry {
+ public:
+  RegKey OpenKey(RegKey root, std::string_view subkey, std::uint32_t access) override;
+  RegKey CreateKey(RegKey root, std::string_view subkey) override;
+  bool QueryValue(RegKey key, std::string_view name, std::span<char> buffer, std::uint32_t* type,
+                  std::uint32_t* size) override;
+  bool SetValue(RegKey key, std::string_view name, std::uint32_t type,
+                std::span<const char> data) override;
+  bool CloseKey(RegKey key) override;
+};
 
 RegKey Win32Registry::OpenKey(RegKey root, std::string_view subkey, std::uint32_t access) {
   HKEY key = nullptr;
@@ -46,6 +58,10 @@ bool Win32Registry::SetValue(RegKey key, std::string_view name, std::uint32_t ty
 
 bool Win32Registry::CloseKey(RegKey key) {
   return ::RegCloseKey(ToHkey(key)) == ERROR_SUCCESS;
+}
+
+std::unique_ptr<Registry> MakeRegistry() {
+  return std::make_unique<Win32Registry>();
 }
 
 }  // namespace hidhost::platform::win32

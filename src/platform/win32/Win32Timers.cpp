@@ -1,11 +1,31 @@
-#include "platform/win32/Win32Timers.h"
+#include <memory>
 
+#include "platform/win32/FrameworkWindowClass.h"
 #include "platform/win32/Win32Api.h"
+#include "platform/win32/Win32Facets.h"
 #include "platform/win32/Win32Values.h"
+
 // After windows.h, which it expects first; Win32Api.h leaves it out.
 #include <mmsystem.h>
 
 namespace hidhost::platform::win32 {
+
+// Window timers and the passage of time.
+class Win32Timers final : public Timers {
+ public:
+  explicit Win32Timers(const FrameworkWindowClass& windowClass) : windowClass_(windowClass) {}
+
+  bool SetTimer(Hwnd hwnd, std::uintptr_t id, std::uint32_t periodMs) override;
+  bool KillTimer(Hwnd hwnd, std::uintptr_t id) override;
+  std::uint32_t MaximumTimerPeriod() override;
+  void Sleep(std::uint32_t ms) override;
+  bool SleepUnlessSignalled(Handle event, std::uint32_t ms) override;
+  bool TimeBeginPeriod(std::uint32_t ms) override;
+  bool TimeEndPeriod(std::uint32_t ms) override;
+
+ private:
+  const FrameworkWindowClass& windowClass_;
+};
 namespace {
 
 // The system lets only a window's own thread start or stop that window's
@@ -69,6 +89,10 @@ bool Win32Timers::TimeBeginPeriod(std::uint32_t ms) {
 
 bool Win32Timers::TimeEndPeriod(std::uint32_t ms) {
   return ::timeEndPeriod(ms) == TIMERR_NOERROR;
+}
+
+std::unique_ptr<Timers> MakeTimers(const FrameworkWindowClass& windowClass) {
+  return std::make_unique<Win32Timers>(windowClass);
 }
 
 }  // namespace hidhost::platform::win32

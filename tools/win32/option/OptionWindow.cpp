@@ -111,7 +111,7 @@ void CreatePages(WindowState& state) {
 }
 
 bool ReadDeviceKey(WindowState& state) {
-  return state.files.GetPrivateProfileInt("Setting", "Device", 0, state.config.Path()) == 1;
+  return state.files->GetPrivateProfileInt("Setting", "Device", 0, state.config.Path()) == 1;
 }
 
 // The host started after the window: what it holds is in force now.
@@ -140,7 +140,7 @@ void Poll(WindowState& state) {
 }
 
 void StartHost(WindowState& state) {
-  const std::wstring host = Widen(HostDirectory(state.files)) + L"HidHost.exe";
+  const std::wstring host = Widen(HostDirectory(*state.files)) + L"HidHost.exe";
   const auto started = reinterpret_cast<INT_PTR>(
       ShellExecuteW(state.main, L"open", host.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   state.lastResult = started > 32 ? L"Starting HidHost..." : L"HidHost.exe could not be started.";
@@ -350,12 +350,12 @@ int RunOptionWindow(const std::string& logPath, int firstPage) {
   const HINSTANCE self = GetModuleHandleW(nullptr);
   if (!RegisterMousePicture(self) || !RegisterDoubleClickTest(self)) return 2;
 
-  platform::win32::Win32ProfileFiles files;
-  const std::string configPath = settings::ConfigPathFor(HostDirectory(files));
+  const auto files = platform::win32::MakeProfileFiles();
+  const std::string configPath = settings::ConfigPathFor(HostDirectory(*files));
   Win32HostLink probe;
   settings::MouseSettings opened{};
   if (!probe.Connect() || !probe.ReadBlock(opened)) {
-    editor::ConfigStore config(files, configPath);
+    editor::ConfigStore config(*files, configPath);
     opened = config.Load();
     FillFromSystem(opened);
   }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -12,7 +13,7 @@
 #include "editor/KeyCapture.h"
 #include "editor/LiveApply.h"
 #include "editor/SettingsEditor.h"
-#include "platform/win32/Win32ProfileFiles.h"
+#include "platform/win32/Win32Facets.h"
 
 namespace hidhost::option {
 
@@ -30,11 +31,11 @@ struct KeyCapture {
 
 struct WindowState {
   WindowState(const settings::MouseSettings& opened, std::string configPath, NoticeLog& noticeLog)
-      : editor(opened), config(files, std::move(configPath)), log(noticeLog) {}
+      : editor(opened), config(*files, std::move(configPath)), log(noticeLog) {}
 
   editor::SettingsEditor editor;
   Win32HostLink link;
-  platform::win32::Win32ProfileFiles files;
+  std::unique_ptr<platform::ProfileFiles> files = platform::win32::MakeProfileFiles();
   editor::ConfigStore config;
   NoticeLog& log;
 
