@@ -5,8 +5,8 @@
 
 #include "contracts/DriverProtocol.h"
 #include "platform/Constants.h"
-#include "trace/CallLines.h"
-#include "trace/TraceLine.h"
+#include "platform/trace/CallLines.h"
+#include "platform/trace/TraceLine.h"
 
 namespace hidhost::record {
 

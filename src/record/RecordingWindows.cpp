@@ -2,8 +2,8 @@
 
 #include "platform/Constants.h"
 #include "record/RecordingFacets.h"
-#include "trace/CallLines.h"
-#include "trace/TraceLine.h"
+#include "platform/trace/CallLines.h"
+#include "platform/trace/TraceLine.h"
 
 namespace hidhost::record {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "platform/Constants.h"
-#include "trace/CallLines.h"
-#include "trace/TraceLine.h"
+#include "platform/trace/CallLines.h"
+#include "platform/trace/TraceLine.h"
 
 namespace hidhost::record {
 

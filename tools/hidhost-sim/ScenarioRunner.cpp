@@ -7,7 +7,7 @@
 #include "common/RecordedMessages.h"
 #include "framework/Application.h"
 #include "platform/Constants.h"
-#include "trace/TraceLine.h"
+#include "platform/trace/TraceLine.h"
 
 namespace hidhost::simtool {
 

@@ -10,7 +10,7 @@
 #include "platform/Constants.h"
 #include "platform/sim/SimProcessImpl.h"
 #include "platform/sim/World.h"
-#include "trace/TraceLine.h"
+#include "platform/trace/TraceLine.h"
 
 namespace hidhost::sim {
 

@@ -4,8 +4,8 @@
 #include "contracts/DriverProtocol.h"
 #include "platform/sim/SimFacets.h"
 #include "platform/sim/SimProcessImpl.h"
-#include "trace/CallLines.h"
-#include "trace/TraceLine.h"
+#include "platform/trace/CallLines.h"
+#include "platform/trace/TraceLine.h"
 
 namespace hidhost::sim {
 

@@ -5,7 +5,7 @@
 #include "platform/sim/ScanCodes.h"
 #include "platform/sim/SimFacets.h"
 #include "platform/sim/SimProcessImpl.h"
-#include "trace/CallLines.h"
+#include "platform/trace/CallLines.h"
 
 namespace hidhost::sim {
 

@@ -1,8 +1,8 @@
 #include "platform/sim/SimProcessImpl.h"
 
 #include "platform/Constants.h"
-#include "trace/CallLines.h"
-#include "trace/TraceLine.h"
+#include "platform/trace/CallLines.h"
+#include "platform/trace/TraceLine.h"
 
 namespace hidhost::sim {
 

@@ -1,9 +1,9 @@
-#include "trace/CallLines.h"
+#include "platform/trace/CallLines.h"
 
 #include <algorithm>
 
 #include "platform/Constants.h"
-#include "trace/TraceLine.h"
+#include "platform/trace/TraceLine.h"
 
 namespace hidhost::trace {
 

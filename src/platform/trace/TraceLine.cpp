@@ -1,4 +1,4 @@
-#include "trace/TraceLine.h"
+#include "platform/trace/TraceLine.h"
 
 #include <cinttypes>
 #include <cstdio>
