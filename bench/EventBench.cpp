@@ -71,7 +71,7 @@ void BM_ReadDecodeDispatch_NullPlatform(benchmark::State& state) {
   platform.Driver().SetStream(stream.words);
   EventPath path(platform.Get(), stream.settings, kHostWindow);
   path.channel.SetSemaphore(static_cast<platform::Handle>(0x500));
-  if (path.channel.Open() != 1) {
+  if (!path.channel.Open()) {
     state.SkipWithError("the null driver did not open");
     return;
   }

@@ -63,11 +63,11 @@ const KeyUsageRow* KeyUsageRowFor(std::uint32_t usage) {
   return nullptr;
 }
 
-int VirtualKeyFromUsage(std::uint32_t usage, std::uint32_t& virtualKey) {
+bool VirtualKeyFromUsage(std::uint32_t usage, std::uint32_t& virtualKey) {
   const KeyUsageRow* row = KeyUsageRowFor(usage);
-  if (row == nullptr) return 0;
+  if (row == nullptr) return false;
   virtualKey = row->virtualKey;
-  return 1;
+  return true;
 }
 
 void SendKeyCombination(platform::Platform& platform, const settings::LiveSettings& settings,

@@ -9,8 +9,8 @@
 
 namespace hidhost::actions {
 
-// The virtual-key code of a keyboard usage id; 0 when the table has no row for it.
-int VirtualKeyFromUsage(std::uint32_t usage, std::uint32_t& virtualKey);
+// The virtual-key code of a keyboard usage id; false when the table has no row for it.
+[[nodiscard]] bool VirtualKeyFromUsage(std::uint32_t usage, std::uint32_t& virtualKey);
 // The table's row for a usage id; null when it has none.
 const KeyUsageRow* KeyUsageRowFor(std::uint32_t usage);
 // The key (and modifier) stored in assignment index, as synthesized key

@@ -168,7 +168,7 @@ void HostWindow::StartEventThread() {
 }
 
 void HostWindow::ConnectDevice() {
-  if (eventThread_ && channel_.Open() == 1) {
+  if (eventThread_ && channel_.Open()) {
     DeviceReadySequence();
   } else {
     WriteDeviceFlag(0);
@@ -178,7 +178,7 @@ void HostWindow::ConnectDevice() {
 void HostWindow::OpenChannelAndAnnounce() {
   // Without the event thread nobody would read the driver's events.
   if (!eventThread_) return;
-  if (channel_.Open() == 1) DeviceReadySequence();
+  if (channel_.Open()) DeviceReadySequence();
 }
 
 void HostWindow::DeviceReadySequence() {

@@ -19,41 +19,40 @@ bool DriverChannel::Request(std::uint32_t code, const void* in, std::uint32_t in
   return platform_.driver.IoControl(device_.Get(), code, in, inSize, out, outSize);
 }
 
-int DriverChannel::Open() {
+bool DriverChannel::Open() {
   std::lock_guard lock(guard_);
   const Handle device = platform_.driver.Open(contracts::kDeviceName,
                                               platform::kGenericRead | platform::kGenericWrite,
                                               platform::kFileShareRead, platform::kOpenExisting);
-  if (!platform::IsSet(device)) return 0;
+  if (!platform::IsSet(device)) return false;
   device_.Reset(platform_.driver, device);
 
   // The driver takes the handle value as this process knows it; handles fit in 32 bits.
   const auto semaphore = static_cast<std::uint32_t>(platform::ValueOf(semaphore_));
   if (!Request(contracts::kIoctlRegisterSemaphore, &semaphore, sizeof semaphore, nullptr, 0)) {
     device_.Reset();
-    return 0;
+    return false;
   }
   openDevice_.store(device, std::memory_order_seq_cst);
-  return 1;
+  return true;
 }
 
-int DriverChannel::Close() {
+void DriverChannel::Close() {
   std::lock_guard lock(guard_);
-  if (!device_) return 1;
+  if (!device_) return;
   openDevice_.store(Handle::None, std::memory_order_seq_cst);
   const std::uint32_t passEverything = 0;
   Request(contracts::kIoctlSetPassThroughMask, &passEverything, sizeof passEverything, nullptr, 0);
   Request(contracts::kIoctlUnregister, nullptr, 0, nullptr, 0);
   device_.Reset();
-  return 1;
 }
 
-int DriverChannel::SendPassThroughMask() {
+bool DriverChannel::SendPassThroughMask() {
   std::lock_guard lock(guard_);
-  if (!device_) return 0;
+  if (!device_) return false;
   const std::uint32_t mask = ComputePassThroughMask(settings_);
   Request(contracts::kIoctlSetPassThroughMask, &mask, sizeof mask, nullptr, 0);
-  return 1;
+  return true;
 }
 
 void DriverChannel::PassEverythingAfterCrash(platform::DriverDevice& direct) const noexcept {

@@ -29,12 +29,12 @@ class DriverChannel {
   // the event thread starts.
   void SetSemaphore(platform::Handle semaphore) { semaphore_ = semaphore; }
 
-  // 1 when the device is open and the semaphore registered, 0 otherwise.
-  int Open();
-  // Lets every button's own input through and closes the device; always 1.
-  int Close();
-  // 0 when the channel is closed, 1 when the mask was sent (accepted or not).
-  int SendPassThroughMask();
+  // True when the device is open and the semaphore registered.
+  [[nodiscard]] bool Open();
+  // Lets every button's own input through and closes the device.
+  void Close();
+  // False when the channel is closed; true when the mask was sent (accepted or not).
+  bool SendPassThroughMask();
   bool IsOpen() const;
 
   // The process has crashed: lets every button's own input through on the

@@ -28,7 +28,7 @@ TEST(KeyUsageTable, lookup_givesTheStoredKey) {
   for (const auto& row : rows) {
     SCOPED_TRACE(::testing::Message() << "row " << row.row);
     std::uint32_t vk = kMarker;
-    EXPECT_EQ(VirtualKeyFromUsage(row.usage, vk), 1);
+    EXPECT_TRUE(VirtualKeyFromUsage(row.usage, vk));
     EXPECT_EQ(vk, row.vk);
   }
 }
@@ -38,7 +38,7 @@ TEST(KeyUsageTable, usagesWithoutARow_reportFailureAndLeaveTheKeyAlone) {
        {0u, 3u, 50u, 100u, 102u, 223u, 232u, 239u, 245u, 255u, 256u, 0x104u, 0xFFFFFFFFu}) {
     SCOPED_TRACE(usage);
     std::uint32_t vk = kMarker;
-    EXPECT_EQ(VirtualKeyFromUsage(usage, vk), 0);
+    EXPECT_FALSE(VirtualKeyFromUsage(usage, vk));
     EXPECT_EQ(vk, kMarker);
   }
 }
@@ -54,7 +54,7 @@ TEST(KeyUsageTable, rows_areTheFullSetInStoredOrder) {
   }
   for (std::uint32_t usage = 0; usage < 256; ++usage) {
     std::uint32_t vk = 0;
-    found += VirtualKeyFromUsage(usage, vk);
+    found += VirtualKeyFromUsage(usage, vk) ? 1 : 0;
   }
   EXPECT_EQ(found, 109);  // every row reachable: no usage stored twice
   for (const KeyUsageRow& row : kKeyUsageTable) {
