@@ -106,15 +106,18 @@ void ProfileStruct(Checks& check, Stage& stage) {
 
 void ProfileWrite(Checks& check, Stage& stage) {
   auto& profile = stage.Seam().profile;
+  constexpr std::uint32_t kMissing = 0xFFFFFFFFu;  // the fallback -1
   const struct {
     int row;
     std::string_view before;
+    std::uint32_t otherSection;  // [X] B afterwards
+    std::uint32_t sameSection;   // [Setting] Other afterwards
   } rows[] = {
-      {1, "; top\n[Setting]\r\n device = 0 \r\nOther=1\n\n[X]\r\nB=2\r\n"},
-      {2, "[Setting]\r\nOther=1\r\n\r\n[X]\r\nB=2\r\n"},
-      {3, "[X]\r\nB=2"},
-      {4, "[Setting]"},
-      {5, ""},
+      {1, "; top\n[Setting]\r\n device = 0 \r\nOther=1\n\n[X]\r\nB=2\r\n", 2, 1},
+      {2, "[Setting]\r\nOther=1\r\n\r\n[X]\r\nB=2\r\n", 2, 1},
+      {3, "[X]\r\nB=2", 2, kMissing},
+      {4, "[Setting]", kMissing, kMissing},
+      {5, "", kMissing, kMissing},
   };
   for (const auto& row : rows) {
     const std::string path = stage.WriteFile("write.ini", row.before);
@@ -123,9 +126,9 @@ void ProfileWrite(Checks& check, Stage& stage) {
     check.Equal(row.row, "the key reads back",
                 profile.GetPrivateProfileInt("Setting", "Device", -1, path), 1u);
     check.Equal(row.row, "the other sections' keys are kept",
-                profile.GetPrivateProfileInt("X", "B", 2, path), 2u);
+                profile.GetPrivateProfileInt("X", "B", -1, path), row.otherSection);
     check.Equal(row.row, "and the section's",
-                profile.GetPrivateProfileInt("Setting", "Other", 1, path), 1u);
+                profile.GetPrivateProfileInt("Setting", "Other", -1, path), row.sameSection);
   }
   const std::string fresh = stage.PathOf("fresh.ini");
   check.True(6, "a missing file is made",

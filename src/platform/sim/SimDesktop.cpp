@@ -249,15 +249,6 @@ std::vector<MenuItemRecord> SimDesktop::LastMenu() const {
   return world_->shell.lastMenu;
 }
 
-std::vector<PostedRecord> SimDesktop::MessagesPostedTo(platform::Hwnd hwnd) const {
-  Lock lock(world_->mutex);
-  std::vector<PostedRecord> found;
-  for (const auto& posted : world_->shell.postedElsewhere) {
-    if (posted.hwnd == platform::ValueOf(hwnd)) found.push_back(posted);
-  }
-  return found;
-}
-
 std::optional<SystemParameterRecord> SimDesktop::LastSystemParameter(std::uint32_t action) const {
   Lock lock(world_->mutex);
   auto it = world_->input.systemParameters.find(action);
@@ -278,11 +269,6 @@ bool SimDesktop::ButtonsSwapped() const {
 platform::Point SimDesktop::Cursor() const {
   Lock lock(world_->mutex);
   return world_->input.cursor;
-}
-
-platform::Hwnd SimDesktop::ForegroundWindow() const {
-  Lock lock(world_->mutex);
-  return static_cast<platform::Hwnd>(world_->shell.foreground);
 }
 
 std::vector<std::string> SimDesktop::LaunchedPrograms() const {

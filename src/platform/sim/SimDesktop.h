@@ -60,14 +60,6 @@ struct MenuItemRecord {
   friend bool operator==(const MenuItemRecord&, const MenuItemRecord&) = default;
 };
 
-struct PostedRecord {
-  std::uintptr_t hwnd = 0;
-  std::uint32_t message = 0;
-  platform::WParam wParam = 0;
-  platform::LParam lParam = 0;
-  friend bool operator==(const PostedRecord&, const PostedRecord&) = default;
-};
-
 struct SystemParameterRecord {
   std::uint32_t uiParam = 0;
   platform::SpiArgument pvParam;
@@ -139,13 +131,10 @@ class SimDesktop {
                                             std::string_view name) const;
   bool TrayIconPresent() const;
   std::vector<MenuItemRecord> LastMenu() const;  // the items of the last menu tracked
-  // Messages posted to a window that no simulated process owns.
-  std::vector<PostedRecord> MessagesPostedTo(platform::Hwnd hwnd) const;
   std::optional<SystemParameterRecord> LastSystemParameter(std::uint32_t action) const;
   std::optional<std::uint32_t> DoubleClickTime() const;
   bool ButtonsSwapped() const;
   platform::Point Cursor() const;
-  platform::Hwnd ForegroundWindow() const;
   std::vector<std::string> LaunchedPrograms() const;  // ShellExecuteA files, in order
   int LiveThreadCount() const;                        // simulated threads not yet ended
 

@@ -193,11 +193,8 @@ bool SimProcessImpl::PostToWindow(platform::Hwnd hwnd, std::uint32_t message,
   const PostedMessage posting{platform::ValueOf(hwnd), message, wParam, lParam};
   WindowRecord* window = world_.windows.Find(posting.hwnd);
   if (window == nullptr) return false;
-  if (window->owner != nullptr) {
-    window->owner->Enqueue(posting);
-  } else {
-    world_.shell.postedElsewhere.push_back({posting.hwnd, message, wParam, lParam});
-  }
+  // A window no simulated process owns (a scenario's) takes the message and does nothing.
+  if (window->owner != nullptr) window->owner->Enqueue(posting);
   return true;
 }
 
@@ -242,7 +239,6 @@ bool SimProcessImpl::DestroyWindowTree(Lock& lock, std::uintptr_t hwnd) {
 
   world_.windows.Remove(hwnd);
   for (auto id : order) {
-    if (world_.shell.foreground == id) world_.shell.foreground = 0;
     if (world_.shell.active == id) world_.shell.active = 0;
   }
   return true;
@@ -362,7 +358,6 @@ bool SimProcessImpl::Ended() const {
 void SimProcessImpl::CloseEverything() {
   for (auto id : world_.windows.WindowsOf(this)) {
     std::erase_if(world_.shell.trayIcons, [id](const auto& icon) { return icon.first == id; });
-    if (world_.shell.foreground == id) world_.shell.foreground = 0;
     if (world_.shell.active == id) world_.shell.active = 0;
     world_.windows.Remove(id);
   }

@@ -173,11 +173,8 @@ bool SimWindows::PostMessage(Hwnd hwnd, std::uint32_t message, platform::WParam 
   if (Id(hwnd) == kHwndBroadcast) return true;
   WindowRecord* window = world_.windows.Find(Id(hwnd));
   if (window == nullptr) return false;
-  if (window->owner != nullptr) {
-    window->owner->Enqueue({Id(hwnd), message, wParam, lParam});
-  } else {
-    world_.shell.postedElsewhere.push_back({Id(hwnd), message, wParam, lParam});
-  }
+  // A window no simulated process owns (a scenario's) takes the message and does nothing.
+  if (window->owner != nullptr) window->owner->Enqueue({Id(hwnd), message, wParam, lParam});
   return true;
 }
 
@@ -308,7 +305,6 @@ bool SimWindows::SetForegroundWindow(Hwnd hwnd) {
   Lock lock(world_.mutex);
   world_.Trace(trace::SetForegroundWindowLine(Id(hwnd)));
   if (world_.Fails(Call::SetForegroundWindow) || !world_.windows.Exists(Id(hwnd))) return false;
-  world_.shell.foreground = Id(hwnd);
   world_.shell.active = Id(hwnd);
   return true;
 }

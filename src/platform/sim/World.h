@@ -45,9 +45,7 @@ struct ShellState {
   std::optional<std::uint32_t> pendingChoice;
   std::vector<MenuItemRecord> lastMenu;
   std::vector<std::string> launched;
-  std::uintptr_t foreground = 0;
   std::uintptr_t active = 0;
-  std::vector<PostedRecord> postedElsewhere;
   std::map<std::string, std::uint32_t> atoms;  // registered messages, by lowercased name
   std::uint32_t nextAtom = 0xC000;
 };
