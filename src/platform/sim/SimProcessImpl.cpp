@@ -12,7 +12,10 @@ std::string Describe(const KernelObject& object) {
   static constexpr const char* kKinds[] = {"mutex",   "semaphore", "event", "thread",
                                            "mapping", "file",      "device"};
   std::string text = kKinds[static_cast<int>(object.kind)];
-  if (!object.name.empty()) text += " " + trace::Quoted(object.name);
+  if (!object.name.empty()) {
+    text += ' ';
+    text += trace::Quoted(object.name);
+  }
   return text;
 }
 
