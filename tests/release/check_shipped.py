@@ -1,10 +1,11 @@
-"""check_shipped.py DIR SYMBOLS.zip [--ca CERT.pem [--also FILE...]]
+"""check_shipped.py DIR SYMBOLS.zip [--host-budget BYTES] [--ca CERT.pem [--also FILE...]]
 
 What a release puts on a user's machine, checked as installed in DIR:
   - HidHost.exe, lan.dll and Option.exe carry no debugging sections;
   - each names its symbol file in .gnu_debuglink, and SYMBOLS.zip holds a file
     of that name whose CRC-32 is the one recorded there (so a debugger takes
     it as the file's own), and the host's symbol file has line information;
+  - with --host-budget, the stripped HidHost.exe is smaller than BYTES;
   - with --ca, every .exe and .dll in DIR (the uninstaller too) and each FILE
     carry an Authenticode signature that verifies against CERT.pem.
 Prints one line per check; exits 1 at the first failure.
@@ -76,6 +77,13 @@ def check_stripped_and_linked(directory, archive):
     print(f"  ok: {host_symbols} has the host's debugging information")
 
 
+def check_host_budget(directory, budget):
+    size = os.path.getsize(os.path.join(directory, "HidHost.exe"))
+    if size >= budget:
+        fail(f"the stripped HidHost.exe is {size} bytes, over its budget of {budget}")
+    print(f"  ok: the stripped HidHost.exe ({size} bytes) is within its budget of {budget}")
+
+
 def check_signatures(directory, ca, also):
     files = sorted(glob.glob(os.path.join(directory, "*.exe")) + glob.glob(os.path.join(directory, "*.dll")))
     for path in files + list(also):
@@ -89,11 +97,14 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("directory")
     parser.add_argument("symbols")
+    parser.add_argument("--host-budget", type=int)
     parser.add_argument("--ca")
     parser.add_argument("--also", nargs="*", default=[])
     args = parser.parse_args()
     with zipfile.ZipFile(args.symbols) as archive:
         check_stripped_and_linked(args.directory, archive)
+    if args.host_budget:
+        check_host_budget(args.directory, args.host_budget)
     if args.ca:
         check_signatures(args.directory, args.ca, args.also)
 
